@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <optional>
+
+// The second feed beside the main one: its rotation angle, its elevation shift and the distance
+// between the feed centres, as the texts the main window shows.
+
+// A number through a mask of '0' (always a digit), '#' (a digit only when significant) and '.'
+// (the decimal separator, always shown), rounded to the mask's places after the point. Digits
+// before the point beyond the placeholders are all shown; a negative value gets a leading '-'.
+// With '.' as separator, "##.#" shows 23.48 as "23.5", 10.017 as "10.", 0.44 as ".4", 0 as ".".
+QString FormatMask(double value, const QString& mask, QChar decimalSeparator);
+
+// The number a masked text stands for, read with the separator it was written with; empty when
+// the text has no digit at all.
+std::optional<double> ReadMasked(const QString& masked, QChar decimalSeparator);
+
+// The rotation angle of the second feed with its sign, such as " + 23.5", " - 10" or " + 0".
+// Longitudes and latitude in radians as the calculation holds them (single, double, single).
+// Throws ArithmeticFault where a step has no valid result.
+QString FeedRotationText(float siteLongitude, double latitude, float satellite2Longitude,
+                         QChar decimalSeparator);
+
+// A shift of the second feed: the first 8 characters of the distance's text, "мм-->" and the
+// direction word (wordIfNegative when the difference, rounded to five decimals in radians, is
+// below 0). Throws ArithmeticFault where a step has no valid result.
+QString FeedOffsetText(double differenceDegrees, double focalLength,
+                       const QString& wordIfNotNegative, const QString& wordIfNegative,
+                       QChar decimalSeparator);

@@ -1,0 +1,70 @@
+#include "startrun.h"
+
+#include "arithmetic.h"
+#include "feedoffset.h"
+#include "leadingnumber.h"
+#include "lookangle.h"
+#include "numbertext.h"
+
+QString FaultMessage(const QString& reason) {
+    return QStringLiteral("Расчёт остановлен: ") + reason +
+           QStringLiteral(".\nРезультаты, которые ещё не пересчитаны, остались прежними; "
+                          "файл направления не изменён.");
+}
+
+StartResult RunStart(const StartInputs& in, const CarriedValues& carried,
+                     QChar decimalSeparator) {
+    StartResult run;
+    run.carried = carried;
+
+    // Only an exactly empty box is missing; a box of blanks passes and reads as 0.
+    if (in.text5.isEmpty() || in.text9.isEmpty() || in.text13.isEmpty()) {
+        run.end = RunEnd::MissingInput;
+        run.message = in.text5.isEmpty()   ? QStringLiteral("НЕТ КООРДИНАТ (1) ")
+                      : in.text9.isEmpty() ? QStringLiteral("НЕТ КООРДИНАТ (2)")
+                                           : QStringLiteral("НЕТ ФОКУСА АНТЕНЫ");
+        return run;
+    }
+
+    auto write = [&run](const char* box, const QString& text) {
+        run.writes.append({QString::fromLatin1(box), text});
+    };
+
+    try {
+        const float site = Checked::single(AngleFromTexts(in.text1, in.text2));
+        const double latitude = AngleFromTexts(in.text3, in.text4);
+        const float satellite1 = Checked::single(AngleFromTexts(in.text5, in.text6));
+
+        run.alpha1 = AzimuthDouble(site, latitude, satellite1);
+        write("Text8", NumberText(run.alpha1));
+
+        run.beta1 = ElevationDouble(site, latitude, satellite1);
+        if (run.beta1) {
+            const float satellite2 = Checked::single(AngleFromTexts(in.text9, in.text10));
+            write("Text16", FeedRotationText(site, latitude, satellite2, decimalSeparator));
+
+            run.carried.alpha2 = AzimuthSingle(site, latitude, satellite2);
+            write("Text12", NumberText(run.carried.alpha2));
+
+            if (const auto beta2 = ElevationSingle(site, latitude, satellite2)) {
+                run.carried.beta2 = *beta2;
+                const double focal = Checked::value(LeadingNumber(in.text13));
+                write("Text14",
+                      FeedOffsetText(*run.beta1 - double(run.carried.beta2), focal,
+                                     QStringLiteral("ВЫШЕ"), QStringLiteral("НИЖЕ"),
+                                     decimalSeparator));
+                write("Text15",
+                      FeedOffsetText(run.alpha1 - double(run.carried.alpha2), focal,
+                                     QStringLiteral("СПРАВА"), QStringLiteral("СЛЕВА"),
+                                     decimalSeparator));
+                write("Text7", NumberText(*run.beta1));
+            }
+            write("Text11", NumberText(run.carried.beta2));
+        }
+        run.end = RunEnd::Completed;
+    } catch (const ArithmeticFault& fault) {
+        run.end = RunEnd::ArithmeticFault;
+        run.message = FaultMessage(fault.reason);
+    }
+    return run;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One press of START on the main window as pure code: from the texts of the input boxes and the
+// values the window carries between runs to the texts it writes, in order, and how it ended.
+// The window applies the writes to its boxes and, for a completed run, rewrites the direction
+// data file.
+
+struct StartInputs {
+    QString text1, text2;  // site longitude: degrees, minutes
+    QString text3, text4;  // site latitude: degrees, minutes
+    QString text5, text6;  // satellite 1 longitude: degrees, minutes
+    QString text9, text10; // satellite 2 longitude: degrees, minutes
+    QString text13;        // focal length of the dish, millimetres
+};
+
+// What the main window keeps from one run to the next: satellite 2's azimuth and elevation, both
+// in single precision and 0 when the window is created.
+struct CarriedValues {
+    float alpha2 = 0;
+    float beta2 = 0;
+};
+
+struct BoxWrite {
+    QString box;  // object name of the result box, such as "Text8"
+    QString text;
+    bool operator==(const BoxWrite& other) const {
+        return box == other.box && text == other.text;
+    }
+};
+
+enum class RunEnd {
+    Completed,        // the direction data file is to be rewritten with alpha1 and beta1
+    MissingInput,     // message holds the validation message; nothing was written
+    ArithmeticFault,  // message says why; the writes made before the fault stand
+};
+
+struct StartResult {
+    QList<BoxWrite> writes;
+    RunEnd end = RunEnd::Completed;
+    QString message;
+    double alpha1 = 0;            // for the data file, when completed
+    std::optional<double> beta1;  // empty when it could not be computed
+    CarriedValues carried;
+};
+
+// decimalSeparator is the regional one, used only by the masked texts of the feed offsets.
+StartResult RunStart(const StartInputs& inputs, const CarriedValues& carried,
+                     QChar decimalSeparator);
+
+// The message shown when an arithmetic fault stops the run.
+QString FaultMessage(const QString& reason);

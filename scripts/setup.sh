@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing the program needs on Debian 12.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+          fonts-dejavu-core fonts-liberation)
+if [ "${1:-}" = "--test" ]; then
+    # Headless display and screenshots for the window tests and start-up measurements,
+    # clang with its runtime for the sanitizer and fuzzing runs.
+    packages+=(xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
