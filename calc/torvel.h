@@ -19,6 +19,14 @@ public:
     // Brings the main window forward; the other windows' exit buttons call it.
     void showMain();
 
+    // Show the direction plot and the figure viewer, loading each first if it was closed. The
+    // buttons call these only once EditState is not 0.
+    void showPlot();
+    void showViewer();
+
+    FLIN1* plotWindow() const;
+    FRIS123* viewerWindow() const;
+
 private:
     QString m_appDir;
     qint16 m_editState = 0;
