@@ -1,0 +1,144 @@
+#include "directionplot.h"
+
+#include <QColor>
+#include <cfloat>
+#include <cmath>
+
+#include "canvas.h"
+#include "datafile.h"
+#include "leadingnumber.h"
+#include "numbertext.h"
+
+namespace {
+
+// Every degree-to-radian conversion of the plot uses this value of pi.
+constexpr double kPi = 3.14159;
+constexpr int kDiscRadius = 50;
+constexpr int kArcRadius = 400;
+
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kCyan(0, 255, 255);
+const QColor kBlack(0, 0, 0);
+
+// The discs take the current foreground colour: the one the previous press left behind.
+void NorthSouthAxis(Canvas& canvas, float degrees) {
+    const AxisEnds ends = PlotAxis(degrees);
+    canvas.line(ends.first, ends.second, kBlue);
+    canvas.circle(ends.first, kDiscRadius);
+    canvas.circle(ends.second, kDiscRadius);
+    canvas.setForeColor(kRed);
+    canvas.setTextPosition(ends.first);
+    canvas.print(QStringLiteral(" SOUNT"));
+    canvas.setForeColor(kRed);
+    canvas.setTextPosition(ends.second);
+    canvas.print(QStringLiteral("NORTH"));
+}
+
+void WestEastAxis(Canvas& canvas, float degrees) {
+    const AxisEnds ends = PlotAxis(degrees);
+    canvas.line(ends.first, ends.second, kBlue);
+    canvas.circle(ends.first, kDiscRadius);
+    canvas.circle(ends.second, kDiscRadius);
+    canvas.setForeColor(kRed);
+    canvas.setTextPosition(ends.second);
+    canvas.print(QStringLiteral("  WEST"));
+    canvas.setForeColor(kRed);
+    canvas.setTextPosition(ends.first);
+    canvas.print(QStringLiteral("EAST"));
+}
+
+PlotRun Stopped(PlotEnd end, const QString& message) {
+    return PlotRun{end, message};
+}
+
+}  // namespace
+
+AxisEnds PlotAxis(float degrees) {
+    const double radians = degrees * kPi / 180;
+    const int s = static_cast<int>(std::nearbyint(kAxisRadius * std::sin(radians)));
+    const int c = static_cast<int>(std::nearbyint(kAxisRadius * std::cos(radians)));
+    return AxisEnds{QPoint(kPlotCentre.x() + s, kPlotCentre.y() - c),
+                    QPoint(kPlotCentre.x() - s, kPlotCentre.y() + c)};
+}
+
+float HalfDegreeFloor(float value) {
+    const float whole = std::floor(value);
+    return value - whole >= 0.5f ? whole + 0.5f : whole;
+}
+
+std::optional<float> SinglePrecision(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return std::nullopt;
+    return static_cast<float>(value);
+}
+
+PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
+                 const std::function<bool()>& yield) {
+    canvas.clear();
+    canvas.setDrawMode(DrawMode::Copy);
+    canvas.setLineWidth(1);
+    canvas.setFillStyle(FillStyle::Solid);
+
+    // The fixed compass: south up, west right.
+    NorthSouthAxis(canvas, 0);
+    WestEastAxis(canvas, -90);
+
+    canvas.setLineWidth(5);
+    const std::optional<float> rotation = SinglePrecision(LeadingNumber(rotationText));
+    if (!rotation) {
+        return Stopped(PlotEnd::OutOfRange,
+                       QStringLiteral("Угол сдвига осей \"%1\" слишком велик.").arg(rotationText));
+    }
+    const float p = *rotation;
+    NorthSouthAxis(canvas, p);
+    WestEastAxis(canvas, p - 90.0f);
+
+    // Lets the window show the compasses before the file is read.
+    if (!yield()) return Stopped(PlotEnd::Abandoned, QString());
+
+    canvas.setForeColor(kBlue);
+    canvas.setLineWidth(20);
+    canvas.point(kPlotCentre);
+
+    canvas.setLineWidth(8);
+    const std::optional<DataFileFields> fields = ReadDataFile(dataFilePath);
+    if (!fields) {
+        return Stopped(PlotEnd::NoDirectionData,
+                       QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден "
+                                      "или неполон. Сначала выполните расчёт (START в окне "
+                                      "RASCHET).")
+                           .arg(dataFilePath));
+    }
+    const std::optional<float> azimuth = SinglePrecision(LeadingNumber(fields->azimuth));
+    if (!azimuth) {
+        return Stopped(PlotEnd::OutOfRange,
+                       QStringLiteral("Азимут \"%1\" в файле %2 слишком велик.")
+                           .arg(fields->azimuth, dataFilePath));
+    }
+    const float a = HalfDegreeFloor(*azimuth);
+
+    // Azimuth 0 is north, plot angle 0 points south: the satellite's direction is the line's
+    // second end.
+    const float theta = a + p;
+    const float arcStart = 270.0f - a - p;
+    if (!std::isfinite(theta) || !std::isfinite(arcStart)) {
+        return Stopped(PlotEnd::OutOfRange,
+                       QStringLiteral("Азимут %1 с углом сдвига осей %2 выходит за пределы "
+                                      "вычислений.")
+                           .arg(NumberText(a), NumberText(p)));
+    }
+    const AxisEnds satellite = PlotAxis(theta);
+    canvas.line(satellite.first, satellite.second, kCyan);
+
+    // The arc spans the azimuth, from the satellite's direction anticlockwise to the turned
+    // compass's north end.
+    const float start = static_cast<float>(arcStart * kPi / 180);
+    const float end = static_cast<float>(start + a * kPi / 180);
+    canvas.setLineWidth(2);
+    canvas.arc(kPlotCentre, kArcRadius, start, end);
+
+    canvas.setTextPosition(satellite.second + QPoint(-300, 200));
+    canvas.setForeColor(kBlack);
+    canvas.print(QStringLiteral("alfa=") + NumberText(a));
+    return PlotRun{};
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class Canvas;
+
+// The geometry of the direction plot, in twips. A plot angle in degrees points from the plot
+// centre: 0 to the top of the window, positive angles clockwise on the screen.
+inline constexpr QPoint kPlotCentre{3020, 1608};
+inline constexpr int kAxisRadius = 1500;
+
+// The two ends of the axis at a plot angle: the first end lies along the angle, the second
+// mirrored through the plot centre. Sine and cosine are taken in double precision of the
+// single-precision angle with pi as 3.14159, scaled by the axis radius and rounded to whole
+// twips, halves to even.
+struct AxisEnds {
+    QPoint first;
+    QPoint second;
+};
+AxisEnds PlotAxis(float degrees);
+
+// The value rounded down to a multiple of one half degree: 217.33 gives 217, 217.7 gives 217.5.
+float HalfDegreeFloor(float value);
+
+// The value in single precision, or nothing when it lies beyond single-precision range.
+std::optional<float> SinglePrecision(double value);
+
+enum class PlotEnd {
+    Completed,
+    NoDirectionData,  // the data file is missing, unreadable or short: the compasses stay
+    OutOfRange,       // the rotation or the azimuth is too large to hold: the press stops
+    Abandoned,        // the yield reported that the canvas is gone
+};
+
+struct PlotRun {
+    PlotEnd end = PlotEnd::Completed;
+    QString message;  // for the user, when the press did not complete
+};
+
+// One START press: clears the canvas and draws the fixed compass, the compass turned by the
+// rotation text (degrees), the centre dot, then satellite 1's direction from the data file
+// with its arc and "alfa=" text. Between the compasses and the reading of the file it calls
+// yield once, which lets pending window events run; when yield returns false the canvas may
+// no longer exist and the press ends at once without touching it.
+PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
+                 const std::function<bool()>& yield);
