@@ -103,11 +103,12 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
     canvas.setLineWidth(8);
     const std::optional<DataFileFields> fields = ReadDataFile(dataFilePath);
     if (!fields) {
-        return Stopped(PlotEnd::NoDirectionData,
-                       QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден "
-                                      "или неполон. Сначала выполните расчёт (START в окне "
-                                      "RASCHET).")
-                           .arg(dataFilePath));
+        return Stopped(
+            PlotEnd::NoDirectionData,
+            QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден, "
+                           "не читается или неполон. Сначала выполните расчёт (START в окне "
+                           "RASCHET).")
+                .arg(dataFilePath));
     }
     const std::optional<float> azimuth = SinglePrecision(LeadingNumber(fields->azimuth));
     if (!azimuth) {
