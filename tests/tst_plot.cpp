@@ -16,33 +16,32 @@
 namespace {
 
 const QByteArray kWorked = "217.344291652777,44.8168471212995\r\n";
+const QString kMinus20 = "2507,198 3533,3018 4430,1095 1610,2121";
 const QString kSatelliteLine = "line 2581,3042 3459,174 0,255,255";
 
-// A fixed-compass-like pair of axes for the ends south, north, west, east ("x,y" each).
+// A compass's two axes for the ends south, north, west, east ("x,y" each).
 QStringList compass(const QStringList& e) {
     const QStringList words = {" SOUNT", "NORTH", "  WEST", "EAST"};
     QStringList ops;
     for (int axis : {0, 2}) {
         const int first = axis == 0 ? 0 : 3;  // the west-east axis runs from its east end
         const int second = axis == 0 ? 1 : 2;
-        ops << "line " + e[first] + " " + e[second] + " 0,0,255"
-            << "circle " + e[first] + " 50"
-            << "circle " + e[second] + " 50";
+        ops.append({"line " + e[first] + " " + e[second] + " 0,0,255", "circle " + e[first] + " 50",
+                    "circle " + e[second] + " 50"});
         for (int end : {axis, axis + 1})
-            ops << "fore 255,0,0"
-                << "at " + e[end] << "print \"" + words[end] + "\"";
+            ops.append({"fore 255,0,0", "at " + e[end], "print \"" + words[end] + "\""});
     }
     return ops;
 }
 
 // Everything up to the reading of the file, with the turned compass's ends.
 QStringList compasses(const QString& turned) {
-    return QStringList{"clear", "mode copy", "width 1", "fill solid"}
-           << compass({"3020,108", "3020,3108", "4520,1608", "1520,1608"}) << "width 5"
-           << compass(turned.split(' ')) << "fore 0,0,255"
-           << "width 20"
-           << "point 3020,1608"
-           << "width 8";
+    QStringList ops = {"clear", "mode copy", "width 1", "fill solid"};
+    ops.append(compass({"3020,108", "3020,3108", "4520,1608", "1520,1608"}));
+    ops.append("width 5");
+    ops.append(compass(turned.split(' ')));
+    ops.append({"fore 0,0,255", "width 20", "point 3020,1608", "width 8"});
+    return ops;
 }
 
 void writeDataFile(const QByteArray& content) {
@@ -76,10 +75,8 @@ private slots:
     }
     void presses_data();
     void presses();
-    void noDirectionData_data();
-    void noDirectionData();
-    void outOfRange_data();
-    void outOfRange();
+    void stops_data();
+    void stops();
     void arcRule_data();
     void arcRule();
     void window();
@@ -97,7 +94,7 @@ void TestPlot::presses_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("turned");  // south, north, west, east ends
     QTest::addColumn<QString>("tail");    // satellite line, arc angles, text position, text
-    const QString m20 = "2507,198 3533,3018 4430,1095 1610,2121";
+    const QString& m20 = kMinus20;
     const QString zero = "3020,108 3020,3108 4520,1608 1520,1608";
     const QString worked = "2581,3042 3459,174|1.27409 5.06145|3159,374|alfa= 217";
     const QString at0 = "2117,2806 3923,410|0.925024 4.71239|3623,610|alfa= 217";
@@ -132,52 +129,42 @@ void TestPlot::presses() {
     QFETCH(QString, tail);
     writeDataFile(file);
     const QStringList t = tail.split('|');
-    QCOMPARE(press(rotation), compasses(turned)
-                                  << "line " + t[0] + " 0,255,255"
-                                  << "width 2"
-                                  << "arc 3020,1608 400 " + t[1] << "at " + t[2] << "fore 0,0,0"
-                                  << "print \"" + t[3] + "\"");
+    QStringList expected = compasses(turned);
+    expected.append({"line " + t[0] + " 0,255,255", "width 2", "arc 3020,1608 400 " + t[1],
+                     "at " + t[2], "fore 0,0,0", "print \"" + t[3] + "\""});
+    QCOMPARE(press(rotation), expected);
 }
 
-void TestPlot::noDirectionData_data() {
-    QTest::addColumn<QByteArray>("file");  // null: no file
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("one field") << QByteArray("217.33\r\n");
-}
-
-void TestPlot::noDirectionData() {
-    QFETCH(QByteArray, file);
-    if (!file.isNull()) writeDataFile(file);
-    FLIN1 window({});
-    window.findChild<QPushButton*>("START")->click();
-    // Both compasses and the centre dot stay.
-    QCOMPARE(window.lastOperations(), compasses("2507,198 3533,3018 4430,1095 1610,2121"));
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY(m_messages[0].startsWith("Нет данных о направлении"));
-    QVERIFY(m_messages[0].contains("выполните расчёт"));
-    QVERIFY(m_messages[0].contains(DataFilePath(AppDir())));
-}
-
-void TestPlot::outOfRange_data() {
+void TestPlot::stops_data() {
     QTest::addColumn<QString>("rotation");
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("lastOp");  // where the press stopped
-    QTest::newRow("rotation beyond single") << "1e39" << kWorked << "width 5";
-    QTest::newRow("azimuth beyond single") << "-20" << QByteArray("4e38,1") << "width 8";
-    QTest::newRow("sum beyond single") << "3e38" << QByteArray("3e38,1") << "width 8";
-    QTest::newRow("largest rotation draws") << "3.4e38" << kWorked << "print \"alfa= 217\"";
+    QTest::addColumn<QByteArray>("file");  // null: no file
+    QTest::addColumn<QString>("lastOp");   // where the press stopped
+    QTest::addColumn<QString>("message");  // how the message begins
+    const QString noData = "Нет данных о направлении на спутник: файл " + DataFilePath(AppDir());
+    QTest::newRow("no file") << "-20" << QByteArray() << "width 8" << noData;
+    QTest::newRow("one field") << "-20" << QByteArray("217.33\r\n") << "width 8" << noData;
+    QTest::newRow("rotation beyond single") << "1e39" << kWorked << "width 5"
+                                            << "Угол";
+    QTest::newRow("azimuth beyond single") << "-20" << QByteArray("4e38,1") << "width 8"
+                                           << "Азимут";
+    QTest::newRow("sum beyond single") << "3e38" << QByteArray("3e38,1") << "width 8"
+                                       << "Азимут";
 }
 
-void TestPlot::outOfRange() {
+void TestPlot::stops() {
     QFETCH(QString, rotation);
     QFETCH(QByteArray, file);
     QFETCH(QString, lastOp);
-    writeDataFile(file);
+    QFETCH(QString, message);
+    if (!file.isNull()) writeDataFile(file);
     FLIN1 window({});
     window.findChild<QLineEdit*>("POZIA")->setText(rotation);
     window.findChild<QPushButton*>("START")->click();
     QCOMPARE(window.lastOperations().last(), lastOp);
-    QCOMPARE(m_messages.size(), lastOp.startsWith("print") ? 0 : 1);
+    // What was drawn before the file was read stays.
+    if (rotation == "-20") QCOMPARE(window.lastOperations(), compasses(kMinus20));
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].startsWith(message), qPrintable(m_messages[0]));
 }
 
 void TestPlot::arcRule_data() {
@@ -273,7 +260,10 @@ void TestPlot::startAgainDuringYield() {
     FLIN1 window({});
     auto* start = window.findChild<QPushButton*>("START");
     int presses = 0;
-    QTimer::singleShot(0, start, [&] { ++presses, start->click(); });
+    QTimer::singleShot(0, start, [&] {
+        ++presses;
+        start->click();
+    });
     start->click();
     QCOMPARE(presses, 1);
     QVERIFY(window.lastOperations().contains(kSatelliteLine));
