@@ -185,10 +185,10 @@ void drawSetup(QPainter& p) {
                        2 * orbitRadius, 2 * orbitRadius);
     p.save();
     p.setPen(QPen(Grey, 1.2, Qt::DashLine));
-    p.drawArc(orbit, 70 * 16, 40 * 16);
+    p.drawArc(orbit, 72 * 16, 36 * 16);
     p.restore();
-    text(p, QRectF(290, 34, 130, 14), Qt::AlignRight, QStringLiteral("геостационарная орбита"), 10,
-         false, Grey);
+    text(p, QRectF(FreeRight + 4, 34, 200, 14), Qt::AlignLeft,
+         QStringLiteral("геостационарная орбита"), 10, false, Grey);
     const QPointF sat1 = polar(orbitCentre, orbitRadius, 96);
     const QPointF sat2 = polar(orbitCentre, orbitRadius, 82);
     satellite(p, sat1, Main, QStringLiteral("СПУТНИК 1"));
@@ -201,7 +201,7 @@ void drawSetup(QPainter& p) {
     const qreal focal = 80;
     line(p, vertex + QPointF(0, 6), QPointF(130, 318), Ink, 4);  // mast
     line(p, QPointF(100, 318), QPointF(175, 318), Ink, 3);
-    dishSide(p, vertex, axis, 62, 20);
+    dishSide(p, vertex, axis, 58, 22);
     const QPointF focus = polar(vertex, focal, axis);
     // Satellite 2 lies to one side of the axis, so its signal gathers on the other side of the
     // focus: that is where the second feed goes.
@@ -226,7 +226,7 @@ void drawSetup(QPainter& p) {
     text(p, QRectF(258, 228, 165, 30), Qt::AlignLeft | Qt::TextWordWrap,
          QStringLiteral("второй конвертор\n(рядом, на спутник 2)"), 10, false, Second);
     text(p, QRectF(20, 205, 70, 16), Qt::AlignLeft, QStringLiteral("антенна"), 11, true);
-    note(p, QRectF(190, 280, 230, 50),
+    note(p, QRectF(206, 280, 214, 50),
          QStringLiteral("Антенна направлена на спутник 1. Второй конвертор ставят рядом с "
                         "основным на кронштейне мультифида."),
          10);
@@ -235,8 +235,8 @@ void drawSetup(QPainter& p) {
 // A compass seen from above, north up.
 void drawAzimuth(QPainter& p) {
     title(p, QStringLiteral("АЗИМУТ ALFA — вид сверху"));
-    const QPointF c(255, 180);
-    const qreal r = 90;
+    const QPointF c(240, 180);
+    const qreal r = 88;
     p.save();
     p.setPen(QPen(Light, 1.5));
     p.setBrush(QColor(248, 248, 248));
@@ -261,11 +261,12 @@ void drawAzimuth(QPainter& p) {
     const qreal alfa = 217;
     const QPointF sat = polar(c, r + 14, 90 - alfa);
     line(p, c, sat, Main, 2.5);
-    satellite(p, polar(c, r + 26, 90 - alfa), Main, QString());
-    text(p, QRectF(sat.x() - 120, sat.y() + 2, 110, 16), Qt::AlignRight,
+    const QPointF icon = polar(c, r + 26, 90 - alfa);
+    satellite(p, icon, Main, QString());
+    text(p, QRectF(icon.x() - 134, icon.y() - 8, 110, 16), Qt::AlignRight,
          QStringLiteral("на спутник"), 11, true, Main);
     angleArc(p, c, 42, 90, 90 - alfa, Arrow, 2);
-    text(p, QRectF(c.x() + 22, c.y() - 40, 120, 16), Qt::AlignLeft, QStringLiteral("ALFA = 217°"),
+    text(p, QRectF(c.x() + 46, c.y() - 30, 120, 16), Qt::AlignLeft, QStringLiteral("ALFA = 217°"),
          12, true, Arrow);
     // The dish in the middle, seen from above.
     p.save();
@@ -296,9 +297,9 @@ void drawElevation(QPainter& p) {
     line(p, eye, QPointF(410, eye.y()), Grey, 1.2, Qt::DashLine);
     text(p, QRectF(320, eye.y() + 3, 96, 16), Qt::AlignRight, QStringLiteral("горизонт"), 11, false,
          Grey);
-    const QPointF sat = polar(eye, 235, beta);
+    const QPointF sat = polar(eye, 215, beta);
     line(p, eye, sat, Main, 2);
-    satellite(p, polar(eye, 250, beta), Main, QStringLiteral("СПУТНИК"), false);
+    satellite(p, polar(eye, 230, beta), Main, QStringLiteral("СПУТНИК"), false);
     angleArc(p, eye, 90, 0, beta, Arrow, 2);
     text(p, QRectF(eye.x() + 96, eye.y() - 36, 80, 18), Qt::AlignLeft, QStringLiteral("BETA"), 14,
          true, Arrow);
@@ -422,17 +423,17 @@ void feedEndOn(QPainter& p, QPointF c, qreal r, const QColor& outline) {
 
 void drawBracket(QPainter& p) {
     title(p, QStringLiteral("КРОНШТЕЙН МУЛЬТИФИДА"));
-    note(p, QRectF(FreeRight + 4, 30, Width - FreeRight - 10, 40),
-         QStringLiteral("Вид сзади антенны. Второй конвертор крепят к держателю основного "
-                        "пластиной с пазом."),
+    note(p, QRectF(FreeRight + 4, 30, Width - FreeRight - 10, 60),
+         QStringLiteral("Вид сзади антенны. Второй конвертор (красный) крепят к держателю "
+                        "основного (синий) пластиной с пазом."),
          11);
-    const QPointF mainAt(150, 185);
-    const QPointF secondAt(300, 185);
+    const QPointF mainAt(150, 190);
+    const QPointF secondAt(280, 190);
     // The arm of the dish, from below, ending in the main feed's holder.
     p.save();
     p.setPen(QPen(Ink, 1.5));
     p.setBrush(QColor(150, 150, 150));
-    p.drawRect(QRectF(mainAt.x() - 9, mainAt.y() + 30, 18, 98));
+    p.drawRect(QRectF(mainAt.x() - 9, mainAt.y() + 30, 18, 70));
     // The bracket: a plate with a slot, clamped to the main holder.
     p.setBrush(QColor(185, 185, 185));
     p.drawRoundedRect(QRectF(mainAt.x() - 10, mainAt.y() - 14, secondAt.x() - mainAt.x() + 60, 28),
@@ -451,22 +452,19 @@ void drawBracket(QPainter& p) {
         p.drawEllipse(at, 5, 5);
         p.restore();
     }
-    // What can be adjusted at the second feed.
-    dimension(p, secondAt + QPointF(-44, -52), secondAt + QPointF(44, -52), Second);
-    text(p, QRectF(secondAt.x() - 60, secondAt.y() - 84, 120, 28), Qt::AlignCenter,
-         QStringLiteral("сдвиг по пазу\nСПРАВА / СЛЕВА"), 10, true, Second);
-    dimension(p, secondAt + QPointF(62, -30), secondAt + QPointF(62, 30), Second);
-    text(p, QRectF(secondAt.x() + 46, secondAt.y() + 34, 76, 28), Qt::AlignCenter,
-         QStringLiteral("ВЫШЕ /\nНИЖЕ"), 10, true, Second);
-    angleArc(p, secondAt, 38, 200, 250, Arrow, 2);
-    angleArc(p, secondAt, 38, 340, 290, Arrow, 2);
-    text(p, QRectF(secondAt.x() - 96, secondAt.y() + 40, 120, 28), Qt::AlignCenter,
-         QStringLiteral("поворот\nв держателе"), 10, true, Arrow);
-
-    text(p, QRectF(8, 122, 120, 30), Qt::AlignLeft | Qt::TextWordWrap,
-         QStringLiteral("основной конвертор"), 11, true, Main);
-    text(p, QRectF(mainAt.x() + 16, 236, 140, 30), Qt::AlignLeft | Qt::TextWordWrap,
+    text(p, QRectF(8, mainAt.y() + 60, mainAt.x() - 20, 16), Qt::AlignRight,
          QStringLiteral("штанга антенны"), 11, true, Grey);
+    // What can be adjusted at the second feed.
+    dimension(p, secondAt + QPointF(-44, -48), secondAt + QPointF(44, -48), Second);
+    text(p, QRectF(secondAt.x() - 90, secondAt.y() - 80, 180, 28), Qt::AlignCenter,
+         QStringLiteral("по пазу: СПРАВА / СЛЕВА"), 11, true, Second);
+    dimension(p, secondAt + QPointF(74, -32), secondAt + QPointF(74, 32), Second);
+    text(p, QRectF(secondAt.x() + 78, secondAt.y() - 16, 56, 32), Qt::AlignLeft | Qt::AlignVCenter,
+         QStringLiteral("ВЫШЕ/\nНИЖЕ"), 11, true, Second);
+    angleArc(p, secondAt, 36, 200, 250, Arrow, 2);
+    angleArc(p, secondAt, 36, 340, 290, Arrow, 2);
+    text(p, QRectF(secondAt.x() - 70, secondAt.y() + 42, 140, 16), Qt::AlignCenter,
+         QStringLiteral("поворот в держателе"), 11, true, Arrow);
     note(p, QRectF(8, 286, 412, 46),
          QStringLiteral("Сдвиньте второй конвертор на расстояние между центрами и на сдвиг угла "
                         "возвышения, поверните на угол поворота и затяните винты."),
@@ -527,32 +525,33 @@ void drawRotation(QPainter& p) {
 // angle, the line to satellite 1 and its azimuth arc.
 void drawPlotGuide(QPainter& p) {
     title(p, QStringLiteral("КАК ЧИТАТЬ ГРАФИК НАПРАВЛЕНИЯ"));
-    const QPointF c(165, 212);
-    const qreal r = 86;
-    const qreal turn = -20;  // the typed angle
+    const QPointF c(160, 205);
+    const qreal r = 92;
+    const qreal turn = -20;  // the typed angle, as the plot window starts with
     const qreal alfa = 217;  // satellite 1's azimuth
-    // End of the axis at plot angle theta: 0 up, clockwise positive; second = mirrored.
+    // The ends of the axis at a plot angle: 0 points up, positive angles turn clockwise; the
+    // second end is the first mirrored through the centre.
     const auto end = [&](qreal theta, bool second) {
         const qreal s = r * qSin(qDegreesToRadians(theta));
         const qreal k = r * qCos(qDegreesToRadians(theta));
         return second ? QPointF(c.x() - s, c.y() + k) : QPointF(c.x() + s, c.y() - k);
     };
     const QColor blue(0, 0, 255);
-    const auto axes = [&](qreal theta, qreal width) {
+    const auto axes = [&](qreal theta, qreal width, const QColor& words) {
         line(p, end(theta, false), end(theta, true), blue, width);
         line(p, end(theta - 90, false), end(theta - 90, true), blue, width);
-        text(p, QRectF(end(theta, false), QSizeF(60, 14)), Qt::AlignLeft, QStringLiteral(" SOUNT"),
-             10, false, Qt::red);
-        text(p, QRectF(end(theta, true), QSizeF(60, 14)), Qt::AlignLeft, QStringLiteral("NORTH"),
-             10, false, Qt::red);
-        text(p, QRectF(end(theta - 90, true), QSizeF(60, 14)), Qt::AlignLeft,
-             QStringLiteral("  WEST"), 10, false, Qt::red);
-        text(p, QRectF(end(theta - 90, false), QSizeF(60, 14)), Qt::AlignLeft,
-             QStringLiteral("EAST"), 10, false, Qt::red);
+        const auto word = [&](QPointF at, const QString& s) {
+            text(p, QRectF(at, QSizeF(60, 14)), Qt::AlignLeft, s, 9, false, words);
+        };
+        word(end(theta, false), QStringLiteral(" SOUNT"));
+        word(end(theta, true), QStringLiteral("NORTH"));
+        word(end(theta - 90, true), QStringLiteral("  WEST"));
+        word(end(theta - 90, false), QStringLiteral("EAST"));
     };
-    axes(0, 1);
-    axes(turn, 3.5);
-    line(p, end(alfa + turn, false), end(alfa + turn, true), QColor(0, 200, 220), 4);
+    axes(0, 1, QColor(230, 120, 120));
+    axes(turn, 3.5, Qt::red);
+    const QColor cyan(0, 200, 220);
+    line(p, end(alfa + turn, false), end(alfa + turn, true), cyan, 4);
     p.save();
     p.setPen(QPen(blue, 1.5));
     p.drawArc(QRectF(c.x() - 24, c.y() - 24, 48, 48), qRound((270 - alfa - turn) * 16),
@@ -565,22 +564,22 @@ void drawPlotGuide(QPainter& p) {
          QStringLiteral("alfa= 217"), 11, true);
 
     const qreal x = 268;
-    const qreal w = Width - x - 6;
-    note(p, QRectF(x, 40, w, 64),
-         QStringLiteral("Окно «НАПРАВЛЕНИЕ», кнопка START: азимут спутника 1 из последнего "
-                        "расчёта."),
+    const qreal w = Width - x - 4;
+    note(p, QRectF(x, 32, w, 56),
+         QStringLiteral("Окно «НАПРАВЛЕНИЕ», START: азимут спутника 1 из последнего расчёта."), 10);
+    note(p, QRectF(x, 92, w, 30), QStringLiteral("Тонкий крест — компас, юг (SOUNT) вверху."), 10);
+    note(p, QRectF(x, 126, w, 56),
+         QStringLiteral("Толстый крест — он же, повёрнутый на угол из поля «сдвиг осей на "
+                        "угол»."),
          10);
-    note(p, QRectF(x, 112, w, 44), QStringLiteral("Тонкий крест — компас, ЮГ (SOUNT) вверху."), 10);
-    note(p, QRectF(x, 150, w, 60),
-         QStringLiteral("Толстый крест — тот же компас, повёрнутый на угол из поля «сдвиг осей "
-                        "на угол»."),
-         10);
-    note(p, QRectF(x, 214, w, 60),
+    note(p, QRectF(x, 184, w, 44),
          QStringLiteral("Голубая линия: её конец у «alfa=» показывает на спутник 1."), 10,
          QColor(0, 120, 140));
-    note(p, QRectF(x, 262, w, 60), QStringLiteral("Дуга — азимут ALFA от NORTH толстого креста."),
+    note(p, QRectF(x, 230, w, 44), QStringLiteral("Дуга — азимут ALFA от NORTH толстого креста."),
          10, blue);
-    note(p, QRectF(8, 306, 260, 26), QStringLiteral("Поверните крест так, как стоит ваш компас."),
+    note(p, QRectF(x, 276, w, 56),
+         QStringLiteral("Поверните крест углом так, чтобы он совпал со сторонами света на "
+                        "месте."),
          10);
 }
 
