@@ -59,8 +59,8 @@ private slots:
     void pictureFiles();
     void loadedWindow();
     void presses_cycleThroughEightPictures();
-    void exit_unloadsAndShowsMain();
-    void titleBarClose_unloadsOnly();
+    void closing_unloads_data();
+    void closing_unloads();
     void unreadablePicture_keepsPictureAndIndex_data();
     void unreadablePicture_keepsPictureAndIndex();
     void largePicture_isCutOffUnderTheButtons();
@@ -187,12 +187,24 @@ void TestFigures::presses_cycleThroughEightPictures() {
     delete viewer;
 }
 
-void TestFigures::exit_unloadsAndShowsMain() {
+void TestFigures::closing_unloads_data() {
+    QTest::addColumn<bool>("exitButton");
+    QTest::addColumn<int>("mainShown");
+    QTest::newRow("ВЫХОД") << true << 1;
+    QTest::newRow("title bar") << false << 0;  // the main window stays as it is
+}
+
+void TestFigures::closing_unloads() {
+    QFETCH(bool, exitButton);
+    QFETCH(int, mainShown);
     QPointer<FRIS123> viewer = open();
     press(viewer, "RISYNOK");
     press(viewer, "RISYNOK");
-    press(viewer, "cmd1");
-    QCOMPARE(m_mainShown, 1);
+    if (exitButton)
+        press(viewer, "cmd1");
+    else
+        viewer->close();
+    QCOMPARE(m_mainShown, mainShown);
     QTRY_VERIFY(viewer.isNull());
 
     // Loaded again, the viewer starts its cycle afresh with an empty box.
@@ -201,13 +213,6 @@ void TestFigures::exit_unloadsAndShowsMain() {
     press(viewer, "RISYNOK");
     QCOMPARE(rgb(picture(viewer)->pixmap().toImage()), rgb(QImage(picturePath("GDS001.BMP"))));
     delete viewer;
-}
-
-void TestFigures::titleBarClose_unloadsOnly() {
-    QPointer<FRIS123> viewer = open();
-    viewer->close();
-    QTRY_VERIFY(viewer.isNull());
-    QCOMPARE(m_mainShown, 0);
 }
 
 void TestFigures::unreadablePicture_keepsPictureAndIndex_data() {
