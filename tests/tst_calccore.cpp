@@ -60,24 +60,15 @@ void TestCalcCore::formatMask_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("rounds") << 23.48 << "##.#"
-                            << "23.5";
-    QTest::newRow("point kept") << 10.017 << "##.#"
-                                << "10.";
-    QTest::newRow("whole") << 5.0 << "##.#"
-                           << "5.";
-    QTest::newRow("no leading zero") << 0.44 << "##.#"
-                                     << ".4";
-    QTest::newRow("zero") << 0.0 << "##.#"
-                          << ".";
-    QTest::newRow("more digits than mask") << 1234.56 << "##.#"
-                                           << "1234.6";
-    QTest::newRow("negative with zeros") << -0.0554666 << "##0.00000"
-                                         << "-0.05547";
-    QTest::newRow("positive with zeros") << 0.157931 << "##0.00000"
-                                         << "0.15793";
-    QTest::newRow("negative rounding to zero") << -0.0000034 << "##0.00000"
-                                               << "0.00000";
+    QTest::newRow("rounds") << 23.48 << "##.#" << "23.5";
+    QTest::newRow("point kept") << 10.017 << "##.#" << "10.";
+    QTest::newRow("whole") << 5.0 << "##.#" << "5.";
+    QTest::newRow("no leading zero") << 0.44 << "##.#" << ".4";
+    QTest::newRow("zero") << 0.0 << "##.#" << ".";
+    QTest::newRow("more digits than mask") << 1234.56 << "##.#" << "1234.6";
+    QTest::newRow("negative with zeros") << -0.0554666 << "##0.00000" << "-0.05547";
+    QTest::newRow("positive with zeros") << 0.157931 << "##0.00000" << "0.15793";
+    QTest::newRow("negative rounding to zero") << -0.0000034 << "##0.00000" << "0.00000";
 }
 
 void TestCalcCore::formatMask() {
@@ -93,14 +84,10 @@ void TestCalcCore::formatMask() {
 void TestCalcCore::feedRotation_data() {
     QTest::addColumn<QString>("degrees");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("worked example") << "19.2"
-                                    << " + 23.5";
-    QTest::newRow("42 east") << "42"
-                             << " - 10";
-    QTest::newRow("5 east") << "5"
-                            << " + 38.2";
-    QTest::newRow("30 west") << "-30"
-                             << " + 54.7";
+    QTest::newRow("worked example") << "19.2" << " + 23.5";
+    QTest::newRow("42 east") << "42" << " - 10";
+    QTest::newRow("5 east") << "5" << " + 38.2";
+    QTest::newRow("30 west") << "-30" << " + 54.7";
 }
 
 void TestCalcCore::feedRotation() {

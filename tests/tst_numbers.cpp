@@ -50,8 +50,7 @@ void TestNumbers::leadingNumber_data() {
     QTest::newRow("subnormal") << "1e-310" << 1e-310;
     QTest::newRow("overflow") << "1e400" << std::numeric_limits<double>::infinity();
     QTest::newRow("negative overflow") << "-1e400" << -std::numeric_limits<double>::infinity();
-    QTest::newRow("huge exponent digits")
-        << "1e999999999999" << std::numeric_limits<double>::infinity();
+    QTest::newRow("huge exponent digits") << "1e999999999999" << std::numeric_limits<double>::infinity();
     QTest::newRow("zero with huge exponent") << "0e999999" << 0.0;
     QTest::newRow("small mantissa, big exponent") << "0.0001e310" << 1e306;
     QTest::newRow("ampersand hex is not read") << "&H10" << 0.0;
@@ -110,16 +109,11 @@ void TestNumbers::numberTextSingle() {
 void TestNumbers::appDir_data() {
     QTest::addColumn<QString>("reported");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("drive root") << "C:\\"
-                                << "C:";
-    QTest::newRow("unix root") << "/"
-                               << "";
-    QTest::newRow("windows folder") << "C:\\Program Files\\Torvel"
-                                    << "C:\\Program Files\\Torvel";
-    QTest::newRow("unix folder") << "/opt/torvel"
-                                 << "/opt/torvel";
-    QTest::newRow("only one separator removed") << "//"
-                                                << "/";
+    QTest::newRow("drive root") << "C:\\" << "C:";
+    QTest::newRow("unix root") << "/" << "";
+    QTest::newRow("windows folder") << "C:\\Program Files\\Torvel" << "C:\\Program Files\\Torvel";
+    QTest::newRow("unix folder") << "/opt/torvel" << "/opt/torvel";
+    QTest::newRow("only one separator removed") << "//" << "/";
 }
 
 void TestNumbers::appDir() {
@@ -144,20 +138,15 @@ void TestNumbers::parseDataFile_data() {
     QTest::addColumn<QString>("azimuth");
     QTest::addColumn<QString>("elevation");
     QTest::newRow("written line") << QByteArray("217.344291652777,44.8168471212995\r\n") << true
-                                  << "217.344291652777"
-                                  << "44.8168471212995";
-    QTest::newRow("no elevation") << QByteArray("217.3,\r\n") << true << "217.3"
-                                  << "";
+                                  << "217.344291652777" << "44.8168471212995";
+    QTest::newRow("no elevation") << QByteArray("217.3,\r\n") << true << "217.3" << "";
     QTest::newRow("fields on two lines") << QByteArray("217.3\r\n44\r\n") << true << "217.3"
                                          << "44";
-    QTest::newRow("extra fields and lines") << QByteArray("200,30,7\r\n1,2\r\n") << true << "200"
-                                            << "30";
-    QTest::newRow("no line end") << QByteArray("200,30") << true << "200"
-                                 << "30";
-    QTest::newRow("one field") << QByteArray("217.3\r\n") << false << ""
-                               << "";
-    QTest::newRow("empty") << QByteArray() << false << ""
-                           << "";
+    QTest::newRow("extra fields and lines")
+        << QByteArray("200,30,7\r\n1,2\r\n") << true << "200" << "30";
+    QTest::newRow("no line end") << QByteArray("200,30") << true << "200" << "30";
+    QTest::newRow("one field") << QByteArray("217.3\r\n") << false << "" << "";
+    QTest::newRow("empty") << QByteArray() << false << "" << "";
 }
 
 void TestNumbers::parseDataFile() {
