@@ -252,7 +252,12 @@ void TORVEL::runStart() {
     }
 
     // The results appear in the order the calculation made them; writing Text7 raises EditState.
-    for (const BoxWrite& write : run.writes) m_boxes.value(write.box)->setText(write.text);
+    // Each box shows the beginning of its new text, as a text box does once its text is set.
+    for (const BoxWrite& write : run.writes) {
+        QLineEdit* box = m_boxes.value(write.box);
+        box->setText(write.text);
+        box->setCursorPosition(0);
+    }
     m_carried = run.carried;
     if (run.end == RunEnd::ArithmeticFault) {
         Messages::show(this, run.message);

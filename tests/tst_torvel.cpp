@@ -337,9 +337,11 @@ void TestTorvel::runs() {
     click("Gprog");
 
     const QMap<QString, QString> outputs = pairs(expected);
-    for (const QString& name : kOutputs)
+    for (const QString& name : kOutputs) {
         QCOMPARE(qPrintable(name + "=" + box(name)->text()),
                  qPrintable(name + "=" + outputs.value(name)));
+        QCOMPARE(box(name)->cursorPosition(), 0);  // the beginning of a long result shows
+    }
     QCOMPARE(m_messages.size(), message.isEmpty() ? 0 : 1);
     if (!message.isEmpty()) QVERIFY2(m_messages[0].contains(message), qPrintable(m_messages[0]));
     if (file == "<folder>")
