@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTest>
+#include <QTimer>
 
 #include "appdir.h"
 #include "datafile.h"
@@ -412,10 +413,19 @@ void TestTorvel::exit() {
     click("NAPR");
     QVERIFY(m_window->plotWindow()->isVisible());
 
-    if (byButton)
-        click("cmdExit");
-    else
-        m_window->close();
+    // The action runs inside the program's event loop, which it must end; the guard ends a loop
+    // that keeps running with another code.
+    QTimer::singleShot(0, m_window, [this, byButton] {
+        if (byButton)
+            click("cmdExit");
+        else
+            m_window->close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(10000);
+    QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!m_window->viewerWindow());
     QVERIFY(!m_window->plotWindow());
     QVERIFY(!m_window->isVisible());
