@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QChar>
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -7,9 +9,13 @@
 
 class FLIN1;
 class FRIS123;
+class QLineEdit;
+class QPushButton;
 
 // The main window "RASCHET": the inputs for the site, the two satellites and the focal length,
 // the results, and the buttons that run the calculation and open the other two windows.
+// Loading it computes the program directory, loads the figure viewer (which shows itself) and
+// the direction plot (hidden); the program then shows this window last, in front.
 class TORVEL : public QWidget {
     Q_OBJECT
 public:
@@ -27,10 +33,33 @@ public:
     FLIN1* plotWindow() const;
     FRIS123* viewerWindow() const;
 
+    // 0 until Text5 first changes, 1 after a change of Text5, 2 after a change of Text7.
+    qint16 editState() const { return m_editState; }
+
+    // The regional decimal separator the feed offsets write their masked texts with; taken from
+    // the user's locale when the window is created.
+    void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
+
+    // START: reads the input boxes, fills in the result boxes and rewrites the direction data
+    // file, or reports why it stopped.
+    void runStart();
+
+    // EXIT: ends the program with all its windows.
+    void exitProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildControls();
+    QString boxText(const char* name) const;
+
     QString m_appDir;
     qint16 m_editState = 0;
     CarriedValues m_carried;
+    QChar m_decimalSeparator;
+    QHash<QString, QLineEdit*> m_boxes;
     QPointer<FRIS123> m_viewer;
     QPointer<FLIN1> m_plot;
+    bool m_exiting = false;
 };
