@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QTest>
 
 #include "datafile.h"
@@ -10,6 +11,8 @@ class TestCheckValues : public QObject {
 private slots:
     void checkValues_data();
     void checkValues();
+    void readmeTable_data();
+    void readmeTable();
     void azimuthNearEquator_data();
     void azimuthNearEquator();
 };
@@ -87,6 +90,74 @@ void TestCheckValues::checkValues() {
         QCOMPARE(run.end, RunEnd::Completed);
         QCOMPARE(dump(run), expected);
     }
+}
+
+namespace {
+
+// The cells of the README's check-value tables by the first cell of their row, one column per
+// site; code spans lose their backticks, blanks inside them stay.
+QMap<QString, QStringList> readmeRows() {
+    QFile file(QStringLiteral(TORVEL_README));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QString text = QString::fromUtf8(file.readAll());
+    const qsizetype start = text.indexOf(QStringLiteral("\n## Check values"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n## "), start + 1);
+    QMap<QString, QStringList> rows;
+    for (const QString& line : text.mid(start, end - start).split(u'\n')) {
+        if (!line.startsWith(u'|')) continue;
+        QStringList cells = line.split(u'|').mid(1, line.count(u'|') - 1);
+        for (QString& cell : cells) {
+            cell = cell.mid(1, cell.size() - 2);  // the blank on each side of the cell
+            if (cell.startsWith(u'`') && cell.endsWith(u'`')) cell = cell.mid(1, cell.size() - 2);
+        }
+        rows.insert(cells.takeFirst(), cells);
+    }
+    return rows;
+}
+
+// "19, 12 (Astra 19.2E)" as its degrees and minutes texts; "empty" is an empty box.
+QStringList degreesAndMinutes(const QString& cell) {
+    QStringList parts = cell.section(QStringLiteral(" ("), 0, 0).split(QStringLiteral(", "));
+    for (QString& part : parts)
+        if (part == QStringLiteral("empty")) part.clear();
+    return parts;
+}
+
+}  // namespace
+
+// The README's tables, read from the README itself: every site's inputs give exactly its
+// outputs, so the README cannot drift from the program.
+void TestCheckValues::readmeTable_data() {
+    QTest::addColumn<int>("column");
+    const QStringList sites = readmeRows().value(QStringLiteral("Input"));
+    QVERIFY2(sites.size() == 4, "the README's check-value tables are missing or changed shape");
+    for (int i = 0; i < sites.size(); ++i) QTest::newRow(qPrintable(sites[i])) << i;
+}
+
+void TestCheckValues::readmeTable() {
+    QFETCH(int, column);
+    const QMap<QString, QStringList> rows = readmeRows();
+    auto cell = [&](const char* row) { return rows.value(QString::fromUtf8(row)).value(column); };
+    const QStringList site = degreesAndMinutes(cell("Site longitude: degrees, minutes")) +
+                             degreesAndMinutes(cell("Site latitude: degrees, minutes")) +
+                             degreesAndMinutes(cell("Satellite 1: degrees, minutes")) +
+                             degreesAndMinutes(cell("Satellite 2: degrees, minutes"));
+    QCOMPARE(site.size(), 8);
+    const StartResult run =
+        RunStart(inputsFrom(site.join(u'|') + u'|' + cell("Focal length, mm")), {}, u'.');
+    QCOMPARE(run.end, RunEnd::Completed);
+    const QList<std::pair<const char*, const char*>> shown = {
+        {"ALFA 1", "Text8"},           {"BETA 1", "Text7"},         {"ALFA 2", "Text12"},
+        {"BETA 2", "Text11"},          {"Feed rotation", "Text16"}, {"Elevation shift", "Text14"},
+        {"Centre distance", "Text15"},
+    };
+    for (const auto& [row, box] : shown) {
+        QString text;
+        for (const BoxWrite& write : run.writes)
+            if (write.box == QLatin1String(box)) text = write.text;
+        QCOMPARE(cell(row), text);
+    }
+    QCOMPARE(cell("rlin1.txt"), QString::fromLatin1(DataFileLine(run.alpha1, run.beta1)).trimmed());
 }
 
 void TestCheckValues::azimuthNearEquator_data() {
