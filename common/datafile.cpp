@@ -1,12 +1,38 @@
 #include "datafile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include "appdir.h"
 #include "numbertext.h"
 
-QString DataFilePath(const QString& appDir) { return AppFilePath(appDir, kDataFileName); }
+QString DataFileDirectory(const QString& appDir, bool appDirWritable, const QString& userDataDir) {
+    if (appDirWritable || userDataDir.isEmpty()) return appDir;
+    return userDataDir;
+}
+
+bool DirectoryWritable(const QString& dir) {
+    // A unique name, so that two windows or two copies of the program never share a probe; the
+    // probe is removed when it goes out of scope.
+    QTemporaryFile probe(AppFilePath(dir, QStringLiteral(".rlin1-probe-XXXXXX")));
+    return probe.open();
+}
+
+QString UserDataDirectory() {
+    return QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString DataFilePath(const QString& appDir) {
+    const bool writable = DirectoryWritable(appDir);
+    const QString dir =
+        DataFileDirectory(appDir, writable, writable ? QString() : UserDataDirectory());
+    return AppFilePath(dir, kDataFileName);
+}
 
 QByteArray DataFileLine(double azimuth, std::optional<double> elevation) {
     QByteArray line = NumberTextBare(azimuth).toLatin1();
@@ -18,6 +44,12 @@ QByteArray DataFileLine(double azimuth, std::optional<double> elevation) {
 
 bool WriteDataFile(const QString& path, double azimuth, std::optional<double> elevation,
                    QString* error) {
+    // The user's data directory does not exist before the first write.
+    const QDir folder = QFileInfo(path).dir();
+    if (!folder.exists() && !folder.mkpath(QStringLiteral("."))) {
+        if (error) *error = QStringLiteral("cannot create the folder %1").arg(folder.path());
+        return false;
+    }
     QSaveFile file(path);
     const QByteArray line = DataFileLine(azimuth, elevation);
     if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit()) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program and runs every test: once as built for use, once more under the address
-# and undefined-behaviour sanitizers.
+# and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --test
@@ -17,3 +17,37 @@ cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize &&
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$jobs")
+
+# Fuzz targets (clang, libFuzzer): each runs for a bounded time from the seed corpus in the
+# repository, as many at once as there are cores. New inputs go to the build folder, never into
+# the repository. A crash, a sanitizer report or a broken property fails the script and shows
+# the log and the input that caused it.
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTORVEL_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-fuzz --target fuzz -j "$jobs"
+fuzz_seconds=${TORVEL_FUZZ_SECONDS:-20}
+fuzz_run() {
+    local target=$1 work=build-fuzz/runs/$1
+    rm -rf "$work" && mkdir -p "$work/corpus" "$work/artifacts"
+    if UBSAN_OPTIONS=print_stacktrace=1 "build-fuzz/fuzz/fuzz_$target" \
+        -max_total_time="$fuzz_seconds" -artifact_prefix="$work/artifacts/" \
+        "$work/corpus" "tests/fuzz/corpus/$target" >"$work/log" 2>&1; then
+        echo "fuzz_$target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$work/log")"
+    else
+        echo "fuzz_$target FAILED:"
+        grep -v -E '^#[0-9]+' "$work/log" | tail -60
+        for input in "$work"/artifacts/*; do [ -f "$input" ] && od -c "$input" | head -20; done
+        return 1
+    fi
+}
+targets=(leadingnumber numbertext datafile runstart)
+failed=0
+for ((i = 0; i < ${#targets[@]}; i += jobs)); do
+    pids=()
+    for target in "${targets[@]:i:jobs}"; do
+        fuzz_run "$target" &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+done
+exit "$failed"
