@@ -10,8 +10,7 @@
 #include "fris123.h"
 #include "messages.h"
 
-// The viewer reads its pictures from the test's program directory, where the build copies the
-// pictures it draws. A test that replaces one gets the original back in cleanup().
+// The viewer reads the pictures the build copies here; cleanup() restores one a test replaced.
 const QStringList kCycle = {"GDS001.BMP", "1k.BMP",       "2k.BMP",    "3k.BMP",
                             "4k.BMP",     "TRANS002.BMP", "YGOLP.BMP", "5k.BMP"};
 
@@ -52,8 +51,7 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("step");  // the file a press shows, then the index that follows
         QTest::newRow("lowest") << -32768 << "GDS001.BMP 1";
-        QTest::newRow("0") << 0 << "GDS001.BMP 1";
-        QTest::newRow("7") << 7 << "5k.BMP 0";
+        QTest::newRow("8") << 8 << "5k.BMP 0";
         QTest::newRow("highest") << 32767 << "5k.BMP 0";
     }
 
@@ -64,8 +62,7 @@ private slots:
         QCOMPARE(next.fileName + ' ' + QString::number(next.nextIndex), step);
     }
 
-    // Each picture the build draws is a 24-bit bitmap that fits the box and leaves the corner
-    // under the buttons empty.
+    // Each picture is a 24-bit bitmap that fits the box, its corner under the buttons empty.
     void presses_cycleThroughEightPictures() {
         QImage corner(90, 110, QImage::Format_RGB32);
         corner.fill(Qt::white);
@@ -73,8 +70,7 @@ private slots:
         for (const QString& name : kCycle + QStringList{kCycle[0]}) {
             pressNext(&viewer);
             QFile file(path(name));
-            QVERIFY2(file.open(QIODevice::ReadOnly) && file.read(30).at(28) == 24,
-                     qPrintable(name));
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.read(30).at(28) == 24);
             const QImage image = rgb(QImage(file.fileName()));
             QCOMPARE(shown(&viewer), image);
             QVERIFY(image.width() <= 585 && image.height() <= 396);
@@ -100,9 +96,8 @@ private slots:
         pressNext(&viewer);
         QCOMPARE(shown(&viewer), first);
         QCOMPARE(viewer.figureIndex(), 1);
+        QCOMPARE(m_messages.filter("1k.BMP").size(), 2);
         QCOMPARE(m_messages.size(), 2);
-        for (const QString& message : std::as_const(m_messages))
-            QVERIFY2(message.contains("1k.BMP"), qPrintable(message));
     }
 
     // Green with a red block from (560, 380): the box cuts it off unscaled, buttons on top.
