@@ -96,8 +96,7 @@ private slots:
         pressNext(&viewer);
         QCOMPARE(shown(&viewer), first);
         QCOMPARE(viewer.figureIndex(), 1);
-        QCOMPARE(m_messages.filter("1k.BMP").size(), 2);
-        QCOMPARE(m_messages.size(), 2);
+        QVERIFY(m_messages.size() == 2 && m_messages.filter("1k.BMP").size() == 2);
     }
 
     // Green with a red block from (560, 380): the box cuts it off unscaled, buttons on top.

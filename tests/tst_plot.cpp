@@ -105,7 +105,8 @@ private slots:
         QTest::newRow("negative start: radius") << -0.5 << 2.0 << "red 0.5 20 white 1.25 20";
         QTest::newRow("both negative: filled sector")
             << -0.5 << -2.0 << "red 1.25 40 red 0.5 20 red 2 20 black 1.25 20 white 4 20";
-        QTest::newRow("beyond a turn") << -13.0664 << 2.0 << "red 1.25 40 red 0.5 20 white 2 20";
+        QTest::newRow("beyond a turn, start after end")
+            << -14.5664 << 0.5 << "red 2 20 red 3.14 40 white 1.25 40 white 0.5 20";
     }
 
     void arcRule() {
