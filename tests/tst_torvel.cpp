@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTimer>
 
@@ -69,30 +70,27 @@ const Control kLayout[] = {
 const QStringList kOutputs = {"Text7", "Text8", "Text11", "Text12", "Text14", "Text15", "Text16"};
 const QByteArray kOldFile = "200,30\r\n", kWorkedLine = "217.344291652777,44.8168471212995\r\n";
 // Site defaults, satellite 1 at 13, satellite 2 at 19 12', F 450.
-const QStringList kWorked = {"Text5=13", "Text9=19", "Text10=12", "Text13=450"};
-const QStringList kWorkedOutputs = {"Text8= 217.344291652777", "Text16= + 23.5", "Text12= 208.2955",
-    "Text14= 24.9487мм-->НИЖЕ", "Text7= 44.8168471212995", "Text15= 70.7734мм-->СПРАВА", "Text11= 47.99485"};
+const QString kWorked = "Text5=13|Text9=19|Text10=12|Text13=450", kFault = "Расчёт остановлен";
+const QString kWorkedOutputs = "Text8= 217.344291652777|Text16= + 23.5|Text12= 208.2955|Text14= 24.9487мм-->НИЖЕ|"
+                               "Text7= 44.8168471212995|Text15= 70.7734мм-->СПРАВА|Text11= 47.99485";
 
 // One START: "Box=text" typed; result boxes that change (others stay empty); part of the one
 // message ("<file>": the data file's path); the file after ("<folder>": a folder stands there).
-struct Run { const char* name; char separator; QStringList typed, expected; const char* message; QByteArray file; };
+struct Run { const char* name; char separator; QString typed, expected, message; QByteArray file; };
 const Run kRuns[] = {
     {"worked example", '.', kWorked, kWorkedOutputs, "", kWorkedLine},
     {"worked example, comma", ',', kWorked, kWorkedOutputs, "", kWorkedLine},
     {"file cannot be replaced", '.', kWorked, kWorkedOutputs, "<file>\n", "<folder>"},
-    {"nothing typed", '.', {}, {}, "НЕТ КООРДИНАТ (1) ", kOldFile},
-    {"satellite 2 missing", '.', {"Text5=13"}, {}, "НЕТ КООРДИНАТ (2)", kOldFile},
-    {"focal length missing", '.', {"Text5=13", "Text9=19"}, {}, "НЕТ ФОКУСА АНТЕНЫ", kOldFile},
-    {"latitude 0", '.', kWorked + QStringList{"Text3=0", "Text4=0"}, {}, "Расчёт остановлен", kOldFile},
+    {"nothing typed", '.', "", "", "НЕТ КООРДИНАТ (1) ", kOldFile},
+    {"satellite 2 missing", '.', "Text5=13", "", "НЕТ КООРДИНАТ (2)", kOldFile},
+    {"focal length missing", '.', "Text5=13|Text9=19", "", "НЕТ ФОКУСА АНТЕНЫ", kOldFile},
+    {"latitude 0", '.', kWorked + "|Text3=0|Text4=0", "", kFault, kOldFile},
     // Stops after the first output: it keeps its new text, the later ones their old texts.
-    {"satellite 2 degrees 1e400", ',', kWorked + QStringList{"Text9=1e400"}, {"Text8= 217.344291652777"},
-     "Расчёт остановлен", kOldFile},
-    {"satellite 2 equal to satellite 1", '.', kWorked + QStringList{"Text9=13", "Text10="},
-     kWorkedOutputs + QStringList{"Text16= + 30.7", "Text12= 217.3443", "Text11= 44.81685",
-                                  "Text14= 0мм-->ВЫШЕ", "Text15= 0мм-->СПРАВА"}, "", kWorkedLine},
-    {"satellite 2 at the site's longitude", '.', kWorked + QStringList{"Text9=35", "Text10=27.69"},
-     kWorkedOutputs + QStringList{"Text16= 0", "Text12= 180", "Text11= 51.84218",
-                                  "Text14= 55.0408мм-->НИЖЕ", "Text15= 272.971мм-->СПРАВА"}, "", kWorkedLine},
+    {"satellite 2 degrees 1e400", ',', kWorked + "|Text9=1e400", "Text8= 217.344291652777", kFault, kOldFile},
+    {"satellite 2 equal to satellite 1", '.', kWorked + "|Text9=13|Text10=", kWorkedOutputs + "|Text16= + 30.7|"
+     "Text12= 217.3443|Text11= 44.81685|Text14= 0мм-->ВЫШЕ|Text15= 0мм-->СПРАВА", "", kWorkedLine},
+    {"satellite 2 at the site's longitude", '.', kWorked + "|Text9=35|Text10=27.69", kWorkedOutputs + "|Text16= 0|"
+     "Text12= 180|Text11= 51.84218|Text14= 55.0408мм-->НИЖЕ|Text15= 272.971мм-->СПРАВА", "", kWorkedLine},
 };
 
 // Key presses ('\b': Backspace) into a box holding a text put there quietly; the EditState after.
@@ -104,7 +102,6 @@ const Edit kEdits[] = {
 struct Exit { const char* name; bool byButton; } const kExits[] = {{"EXIT", true}, {"title bar", false}};
 // clang-format on
 
-// One data row per table entry: its index.
 template <typename Row, size_t N>
 void addRows(const Row (&rows)[N]) {
     QTest::addColumn<int>("row");
@@ -131,7 +128,6 @@ class TestTorvel : public QObject {
     const QString m_dataFile = DataFilePath(AppDir());
 
     QLineEdit* box(const QString& name) const { return m_window->findChild<QLineEdit*>(name); }
-    // "Box=text": replaces the box's text by key presses (select all, delete, type).
     void type(const QString& pair) {
         QTest::keyClick(box(pair.section('=', 0, 0)), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box(pair.section('=', 0, 0)), "\b" + pair.section('=', 1));
@@ -140,19 +136,17 @@ class TestTorvel : public QObject {
 private slots:
     void init() {
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
-        m_messages.clear();
-        m_message.clear();
         QVERIFY(WriteDataFile(m_dataFile, 200, 30, nullptr));
-        m_window = new TORVEL;
-        m_window->show();
+        (m_window = new TORVEL)->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
     void cleanup() {
         delete m_window;
         QDir().rmdir(m_dataFile);
-        const QString shown = m_messages.join('\n');
-        QVERIFY2(m_messages.size() == !m_message.isEmpty() && shown.contains(m_message),
-                 qPrintable(shown));
+        const QStringList shown = qExchange(m_messages, QStringList());
+        const QString expected = qExchange(m_message, QString());
+        QVERIFY2(shown.size() == !expected.isEmpty() && shown.join("").contains(expected),
+                 qPrintable(shown.join('\n')));
     }
 
     void layout_data() { addRows(kLayout); }
@@ -178,29 +172,20 @@ private slots:
         QCOMPARE(QApplication::focusWidget()->objectName(), c.next);
     }
 
-    // The viewer loads first and shows itself, empty, behind the main window.
-    void startUp() {
-        QCOMPARE(m_window->windowTitle(), "RASCHET");
-        QCOMPARE(m_window->size(), QSize(445, 462));
-        QCOMPARE(QApplication::focusWidget(), box("Text1"));
-        QVERIFY(m_window->viewerWindow()->isVisible() && showing(m_window->viewerWindow()));
-    }
-
     void runs_data() { addRows(kRuns); }
     void runs() {
         QFETCH(int, row);
         const Run& r = kRuns[row];
+        m_message = QString(r.message).replace("<file>", QDir::toNativeSeparators(m_dataFile));
         if (r.file == "<folder>") QVERIFY(QFile::remove(m_dataFile) && QDir().mkdir(m_dataFile));
         m_window->setDecimalSeparator(r.separator);
-        for (const QString& pair : r.typed) type(pair);
+        for (const QString& pair : r.typed.split('|', Qt::SkipEmptyParts)) type(pair);
         click(m_window, "Gprog");
 
-        QMap<QString, QString> outputs;  // later pairs replace earlier ones
-        for (const QString& pair : r.expected)
-            outputs[pair.section('=', 0, 0)] = pair.section('=', 1);
+        QMap<QString, QString> want;  // later pairs replace earlier ones
+        for (const auto& p : r.expected.split('|')) want[p.section('=', 0, 0)] = p.section('=', 1);
         for (const QString& name : kOutputs)
-            QCOMPARE(name + "=" + box(name)->text(), name + "=" + outputs.value(name));
-        m_message = QString(r.message).replace("<file>", QDir::toNativeSeparators(m_dataFile));
+            QCOMPARE(name + "=" + box(name)->text(), name + "=" + want.value(name));
         QFile file(m_dataFile);
         QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<folder>"), r.file);
         if (r.file != kWorkedLine) return;
@@ -216,9 +201,7 @@ private slots:
     void editState() {
         QFETCH(int, row);
         const Edit& e = kEdits[row];
-        box(e.box)->blockSignals(true);
-        box(e.box)->setText(e.before);
-        box(e.box)->blockSignals(false);
+        if (const QSignalBlocker quiet(box(e.box)); true) box(e.box)->setText(e.before);
         QTest::keyClicks(box(e.box), e.keys);
         QCOMPARE(m_window->editState(), e.state);
         delete m_window->viewerWindow();
@@ -228,12 +211,15 @@ private slots:
         QCOMPARE(m_window->plotWindow()->isVisible(), e.state != 0);
     }
 
-    // "Рисунок" on an open viewer keeps its place in the picture cycle; after "ВЫХОД" it loads
-    // the viewer afresh, whose cycle starts again.
-    void viewerCycle() {
+    // The viewer loads first and shows itself, empty, behind the main window. "Рисунок" on an open
+    // viewer keeps its place in the picture cycle; after "ВЫХОД" it loads the viewer afresh.
+    void startUpAndViewer() {
+        QCOMPARE(m_window->windowTitle(), "RASCHET");
+        QCOMPARE(m_window->size(), QSize(445, 462));
+        QCOMPARE(QApplication::focusWidget(), box("Text1"));
+        QVERIFY(m_window->viewerWindow()->isVisible() && showing(m_window->viewerWindow()));
         type("Text5=13");
-        click(m_window->viewerWindow(), "RISYNOK");
-        click(m_window->viewerWindow(), "RISYNOK");
+        for (int i = 0; i < 2; ++i) click(m_window->viewerWindow(), "RISYNOK");
         click(m_window, "RISYNOK");
         click(m_window->viewerWindow(), "RISYNOK");
         QVERIFY(showing(m_window->viewerWindow(), "2k.BMP"));
@@ -248,17 +234,15 @@ private slots:
     void exit_data() { addRows(kExits); }
     void exit() {
         QFETCH(int, row);
-        const bool byButton = kExits[row].byButton;
         type("Text5=13");
         click(m_window, "NAPR");
         QVERIFY(m_window->viewerWindow()->isVisible() && m_window->plotWindow()->isVisible());
-        QTimer::singleShot(0, m_window, [this, byButton] {
-            byButton ? click(m_window, "cmdExit") : void(m_window->close());
+        QTimer::singleShot(0, m_window, [this, row] {
+            kExits[row].byButton ? click(m_window, "cmdExit") : void(m_window->close());
         });
         QTimer::singleShot(10000, m_window, [] { QCoreApplication::exit(1); });  // never ended
         QCOMPARE(QCoreApplication::exec(), 0);
-        for (const QWidget* window : QApplication::topLevelWidgets())
-            QVERIFY2(!window->isVisible(), qPrintable(window->windowTitle()));
+        QVERIFY(!m_window->isVisible() && !m_window->viewerWindow() && !m_window->plotWindow());
     }
 };
 
