@@ -74,8 +74,8 @@ const QString kWorked = "Text5=13|Text9=19|Text10=12|Text13=450", kFault = "Ра
 const QString kWorkedOutputs = "Text8= 217.344291652777|Text16= + 23.5|Text12= 208.2955|Text14= 24.9487мм-->НИЖЕ|"
                                "Text7= 44.8168471212995|Text15= 70.7734мм-->СПРАВА|Text11= 47.99485";
 
-// One START: "Box=text" typed; result boxes that change (others stay empty); part of the one
-// message ("<file>": the data file's path); the file after ("<folder>": a folder stands there).
+// One START: "Box=text" pairs typed, then result boxes that change (others stay empty), '|' between
+// pairs; part of the one message ("<file>": the file's path); the file ("<folder>": a folder there).
 struct Run { const char* name; char separator; QString typed, expected, message; QByteArray file; };
 const Run kRuns[] = {
     {"worked example", '.', kWorked, kWorkedOutputs, "", kWorkedLine},
