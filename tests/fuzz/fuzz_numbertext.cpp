@@ -4,9 +4,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "fuzzcheck.h"
 #include "leadingnumber.h"
@@ -14,43 +11,29 @@
 
 namespace {
 
-double roundedTo(double value, int significantDigits) {
+void check(const QString& text, double value, int significantDigits) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", significantDigits - 1, value);
-    return std::strtod(buffer, nullptr);
-}
-
-void checkText(const QString& text, double value, double expected) {
-    const double read = LeadingNumber(text);
-    FUZZ_CHECK(read == expected, text + QStringLiteral(" reads %1, expected %2 for %3")
-                                            .arg(read, 0, 'g', 17)
-                                            .arg(expected, 0, 'g', 17)
-                                            .arg(value, 0, 'g', 17));
-    // Only the characters of a number, with a blank or '-' in front.
-    FUZZ_CHECK(text.size() >= 2 && (text[0] == u' ' || text[0] == u'-'), text);
+    const double expected = std::strtod(buffer, nullptr);
+    FUZZ_CHECK(LeadingNumber(text) == expected,
+               text + QStringLiteral(" for %1, expected %2").arg(value, 0, 'g', 17).arg(buffer));
+    // Only the characters of a number, a blank or '-' in front, no point at the end.
+    FUZZ_CHECK(text.size() >= 2 && (text[0] == u' ' || text[0] == u'-') && !text.endsWith(u'.'),
+               text);
     for (QChar c : text.mid(1))
         FUZZ_CHECK(c.isDigit() || c == u'.' || c == u'E' || c == u'+' || c == u'-', text);
-    FUZZ_CHECK(!text.endsWith(u'.'), text);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::setlocale(LC_ALL, "C");
-    if (size >= sizeof(double)) {
-        double value;
-        std::memcpy(&value, data, sizeof value);
-        if (std::isfinite(value)) {
-            checkText(NumberText(value), value, roundedTo(value, 15));
-            const QString bare = NumberTextBare(value);
-            FUZZ_CHECK(LeadingNumber(bare) == roundedTo(value, 15), bare);
-        }
+    const auto value = FuzzValue<double>(data, size, 0);
+    if (value && std::isfinite(*value)) {
+        check(NumberText(*value), *value, 15);
+        FUZZ_CHECK(NumberTextBare(*value) == NumberText(*value).trimmed(), NumberText(*value));
     }
-    if (size >= sizeof(float)) {
-        float value;
-        std::memcpy(&value, data + size - sizeof value, sizeof value);
-        if (std::isfinite(value))
-            checkText(NumberText(value), double(value), roundedTo(double(value), 7));
-    }
+    const auto single = FuzzValue<float>(data, size, 0);
+    if (single && std::isfinite(*single)) check(NumberText(*single), double(*single), 7);
     return 0;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 // A broken property ends the run the way a crash does, so that libFuzzer keeps the input.
 #define FUZZ_CHECK(condition, detail)                                      \
@@ -15,7 +16,11 @@
         }                                                                  \
     } while (0)
 
-// The input as a text of 16-bit characters, so that any character at all can reach the readers.
-inline QString FuzzText(const uint8_t* data, size_t size) {
-    return QString(reinterpret_cast<const QChar*>(data), qsizetype(size / 2));
+// The input's bytes at offset as a T, when there are enough of them.
+template <typename T>
+std::optional<T> FuzzValue(const uint8_t* data, size_t size, size_t offset) {
+    if (size < offset + sizeof(T)) return std::nullopt;
+    T value;
+    std::memcpy(&value, data + offset, sizeof value);
+    return value;
 }
