@@ -20,7 +20,12 @@ const QStringList kSerif = {QStringLiteral("Times New Roman"), QStringLiteral("L
 // still come from the font system's stand-ins. With none of them installed, the whole list stays
 // and the font system chooses.
 QStringList installedFace(const QStringList& list) {
-    const QStringList installed = QFontDatabase::families();
+    // A face installed from more than one foundry is listed once for each, as "Face [Foundry]".
+    QStringList installed = QFontDatabase::families();
+    for (QString& name : installed) {
+        const qsizetype bracket = name.indexOf(QLatin1String(" ["));
+        if (bracket > 0) name.truncate(bracket);
+    }
     for (const QString& face : list)
         if (installed.contains(face, Qt::CaseInsensitive)) return {face};
     return list;
