@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -199,7 +200,11 @@ void TORVEL::buildControls() {
     for (const auto& legend : legends) {
         auto* image = new QLabel(this);
         image->setObjectName(QString::fromLatin1(legend.name));
-        image->setPixmap(QPixmap(QStringLiteral(":/legend/%1.bmp").arg(legend.name)));
+        // Read as the bitmaps they are: asked to guess the format, the reader would first load
+        // every image plugin installed to ask each whether it reads them.
+        QImageReader reader(QStringLiteral(":/legend/%1.bmp").arg(legend.name), "BMP");
+        reader.setAutoDetectImageFormat(false);
+        image->setPixmap(QPixmap::fromImage(reader.read()));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         image->setGeometry(twipRect(legend.left, 6600, 675, 450));
     }
