@@ -14,7 +14,9 @@ double CalcPi();
 // The minutes keep their own sign.
 double AngleFromTexts(const QString& degrees, const QString& minutes);
 
-// Azimuth from north through east, strictly between 90 and 270 degrees for every site.
+// Azimuth from north through east, between 90 and 270 degrees for every site, southern ones
+// included; it reaches 90 or 270 exactly only for latitudes so close to 0 that the arctangent
+// rounds to a right angle.
 double AzimuthDouble(float siteLongitude, double latitude, float satelliteLongitude);
 float AzimuthSingle(float siteLongitude, double latitude, float satelliteLongitude);
 
