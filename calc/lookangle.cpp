@@ -43,7 +43,9 @@ float singleDegrees(double radians) {
 
 }  // namespace
 
-double CalcPi() { return 4.0 * std::atan(1.0); }
+double CalcPi() {
+    return 4.0 * std::atan(1.0);
+}
 
 double AngleFromTexts(const QString& degrees, const QString& minutes) {
     const double d = Checked::value(LeadingNumber(degrees));

@@ -8,12 +8,12 @@
 
 QString FaultMessage(const QString& reason) {
     return QStringLiteral("Расчёт остановлен: ") + reason +
-           QStringLiteral(".\nРезультаты, которые ещё не пересчитаны, остались прежними; "
-                          "файл направления не изменён.");
+           QStringLiteral(
+               ".\nРезультаты, которые ещё не пересчитаны, остались прежними; "
+               "файл направления не изменён.");
 }
 
-StartResult RunStart(const StartInputs& in, const CarriedValues& carried,
-                     QChar decimalSeparator) {
+StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar decimalSeparator) {
     StartResult run;
     run.carried = carried;
 
@@ -49,14 +49,12 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried,
             if (const auto beta2 = ElevationSingle(site, latitude, satellite2)) {
                 run.carried.beta2 = *beta2;
                 const double focal = Checked::value(LeadingNumber(in.text13));
-                write("Text14",
-                      FeedOffsetText(*run.beta1 - double(run.carried.beta2), focal,
-                                     QStringLiteral("ВЫШЕ"), QStringLiteral("НИЖЕ"),
-                                     decimalSeparator));
-                write("Text15",
-                      FeedOffsetText(run.alpha1 - double(run.carried.alpha2), focal,
-                                     QStringLiteral("СПРАВА"), QStringLiteral("СЛЕВА"),
-                                     decimalSeparator));
+                write("Text14", FeedOffsetText(*run.beta1 - double(run.carried.beta2), focal,
+                                               QStringLiteral("ВЫШЕ"), QStringLiteral("НИЖЕ"),
+                                               decimalSeparator));
+                write("Text15", FeedOffsetText(run.alpha1 - double(run.carried.alpha2), focal,
+                                               QStringLiteral("СПРАВА"), QStringLiteral("СЛЕВА"),
+                                               decimalSeparator));
                 write("Text7", NumberText(*run.beta1));
             }
             write("Text11", NumberText(run.carried.beta2));

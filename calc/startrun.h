@@ -11,11 +11,11 @@
 // data file.
 
 struct StartInputs {
-    QString text1, text2;  // site longitude: degrees, minutes
-    QString text3, text4;  // site latitude: degrees, minutes
-    QString text5, text6;  // satellite 1 longitude: degrees, minutes
-    QString text9, text10; // satellite 2 longitude: degrees, minutes
-    QString text13;        // focal length of the dish, millimetres
+    QString text1, text2;   // site longitude: degrees, minutes
+    QString text3, text4;   // site latitude: degrees, minutes
+    QString text5, text6;   // satellite 1 longitude: degrees, minutes
+    QString text9, text10;  // satellite 2 longitude: degrees, minutes
+    QString text13;         // focal length of the dish, millimetres
 };
 
 // What the main window keeps from one run to the next: satellite 2's azimuth and elevation, both
@@ -28,9 +28,7 @@ struct CarriedValues {
 struct BoxWrite {
     QString box;  // object name of the result box, such as "Text8"
     QString text;
-    bool operator==(const BoxWrite& other) const {
-        return box == other.box && text == other.text;
-    }
+    bool operator==(const BoxWrite& other) const { return box == other.box && text == other.text; }
 };
 
 enum class RunEnd {

@@ -67,8 +67,8 @@ std::optional<DataFileFields> ParseDataFile(const QByteArray& content) {
     auto nextField = [&]() -> std::optional<QString> {
         if (position >= content.size()) return std::nullopt;
         const qsizetype start = position;
-        while (position < content.size() && content[position] != ',' &&
-               content[position] != '\r' && content[position] != '\n')
+        while (position < content.size() && content[position] != ',' && content[position] != '\r' &&
+               content[position] != '\n')
             ++position;
         const QString field = QString::fromLatin1(content.mid(start, position - start));
         if (position < content.size()) {

@@ -7,8 +7,12 @@
 
 namespace {
 
-bool isIgnored(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isIgnored(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Decimal exponent of the first significant digit of a mantissa such as "0012.5" (2 for 12.5,
 // -1 for .05), used only to tell an overflow from an underflow.

@@ -11,9 +11,13 @@ Messages::Handler& currentHandler() {
 
 namespace Messages {
 
-QString title() { return QStringLiteral("RASCHET"); }
+QString title() {
+    return QStringLiteral("RASCHET");
+}
 
-void setHandler(Handler handler) { currentHandler() = std::move(handler); }
+void setHandler(Handler handler) {
+    currentHandler() = std::move(handler);
+}
 
 void show(QWidget* parent, const QString& text) {
     if (currentHandler()) {

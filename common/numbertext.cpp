@@ -48,9 +48,13 @@ QString generalText(T value, int significantDigits, int exponentFormFrom) {
 
 }  // namespace
 
-QString NumberText(double value) { return generalText(value, 15, 15); }
+QString NumberText(double value) {
+    return generalText(value, 15, 15);
+}
 
-QString NumberText(float value) { return generalText(value, 7, 7); }
+QString NumberText(float value) {
+    return generalText(value, 7, 7);
+}
 
 QString NumberTextBare(double value) {
     QString text = NumberText(value);
