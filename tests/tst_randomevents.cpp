@@ -71,7 +71,7 @@ void TestRandomEvents::typeOrEdit(QLineEdit* edit) {
     }
     if (pick(2)) QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);  // replace, not insert
     QString text;
-    for (int pieces = 1 + pick(3); pieces > 0; --pieces)
+    for (int pieces = pick(3) ? 1 : 3; pieces > 0; --pieces)
         text += QString::fromUtf8(kPieces[pick(int(std::size(kPieces)))]);
     if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
     for (const QChar c : text)  // as typed, letters beyond Latin-1 included
