@@ -3,7 +3,6 @@
 
 #include "datafile.h"
 #include "feedoffset.h"
-#include "lookangle.h"
 #include "startrun.h"
 
 using namespace Qt::StringLiterals;
@@ -24,21 +23,6 @@ QStringList shown(const StartResult& run) {
     for (const BoxWrite& write : run.writes) lines << write.box + u'=' + write.text;
     if (run.end != RunEnd::Completed) return {};
     return lines << QString::fromLatin1(DataFileLine(run.alpha1, run.beta1));
-}
-
-// The README's check-value tables: cells by row label, one per site, code spans unquoted.
-QMap<QString, QStringList> readmeRows() {
-    QFile file(QStringLiteral(TORVEL_README));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QString text = QString::fromUtf8(file.readAll());
-    QMap<QString, QStringList> rows;
-    for (const QString& line :
-         text.section(u"\n## Check values"_s, 1).section(u"\n## "_s, 0, 0).split('\n')) {
-        QStringList cells = line.split(u'|').mid(1, line.count(u'|') - 1);
-        for (QString& cell : cells) cell = cell.trimmed().remove(u'`');
-        if (line.startsWith(u'|')) rows.insert(cells.takeFirst(), cells);
-    }
-    return rows;
 }
 
 }  // namespace
@@ -74,63 +58,46 @@ private slots:
         QCOMPARE(FormatMask(value, mask, ','), expected.replace('.', ','));
     }
 
-    // Satellite 2 seen from the worked example's site.
+    // Satellite 2 (degrees|minutes) seen from the worked example's site, read from Text16.
     void feedRotation_data() {
-        QTest::addColumn<QString>("satellite");  // degrees|minutes
+        QTest::addColumn<QString>("satellite");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("worked example") << u"19|12"_s << u" + 23.5"_s;
-        QTest::newRow("42 east") << u"42"_s << u" - 10"_s;
-        QTest::newRow("5 east") << u"5"_s << u" + 38.2"_s;
-        QTest::newRow("30 west") << u"-30"_s << u" + 54.7"_s;
-        QTest::newRow("east, less than half a turn") << u"200"_s << u" - 22.5"_s;
-        QTest::newRow("east, more than half a turn") << u"220"_s << u" + 7"_s;
+        QTest::newRow("42 east") << u"42|"_s << u" - 10"_s;
+        QTest::newRow("30 west") << u"-30|"_s << u" + 54.7"_s;
+        QTest::newRow("east, less than half a turn") << u"200|"_s << u" - 22.5"_s;
+        QTest::newRow("east, more than half a turn") << u"220|"_s << u" + 7"_s;
         QTest::newRow("at the site") << u"35|27.69"_s << u" 0"_s;
         QTest::newRow("below 0.05, west of the site") << u"35|27.6"_s << u" + 0"_s;
     }
     void feedRotation() {
         QFETCH(QString, satellite);
         QFETCH(QString, expected);
-        const float site = float(AngleFromTexts("35", "27.69"));
-        const double latitude = AngleFromTexts("32", "48.5");
-        const QStringList s = satellite.split(u'|');
-        const float longitude = float(AngleFromTexts(s[0], s.value(1)));
-        for (QChar separator : {u'.', u','})
-            QCOMPARE(FeedRotationText(site, latitude, longitude, separator), expected);
+        for (QChar separator : {u'.', u','}) {
+            const StartResult result =
+                run(u"35|27.69|32|48.5|13||"_s + satellite + u"|450"_s, separator);
+            QCOMPARE(result.end, RunEnd::Completed);
+            QCOMPARE(result.writes.value(1).text, expected);
+        }
     }
 
-    void feedOffset_data() {
-        QTest::addColumn<double>("difference");  // degrees
-        QTest::addColumn<double>("focal");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("rounds to zero radians") << -0.0002 << 450.0 << u" 0мм-->ВЫШЕ"_s;
-        QTest::newRow("focal length 0") << -3.0 << 0.0 << u" 0мм-->НИЖЕ"_s;
-        QTest::newRow("cut after 8 characters") << 90.0 << 1234.56789 << u" 1234.56мм-->ВЫШЕ"_s;
-        QTest::newRow("no zero before the point") << 30.0 << 1.0 << u" .500001мм-->ВЫШЕ"_s;
-    }
     void feedOffset() {
-        QFETCH(double, difference);
-        QFETCH(double, focal);
-        QFETCH(QString, expected);
-        for (QChar separator : {u'.', u','})
-            QCOMPARE(FeedOffsetText(difference, focal, u"ВЫШЕ"_s, u"НИЖЕ"_s, separator), expected);
+        for (QChar separator : {u'.', u','}) {
+            auto text = [&](double difference, double focal) {
+                return FeedOffsetText(difference, focal, u"ВЫШЕ"_s, u"НИЖЕ"_s, separator);
+            };
+            QCOMPARE(text(-0.0002, 450), u" 0мм-->ВЫШЕ"_s);          // rounds to zero radians
+            QCOMPARE(text(-3, 0), u" 0мм-->НИЖЕ"_s);                 // focal length 0
+            QCOMPARE(text(90, 1234.56789), u" 1234.56мм-->ВЫШЕ"_s);  // cut after 8 characters
+            QCOMPARE(text(30, 1), u" .500001мм-->ВЫШЕ"_s);           // no zero before the point
+        }
     }
 
-    // Inputs that must read as the same numbers give the same run.
-    void sameRun_data() {
-        QTest::addColumn<QString>("one");
-        QTest::addColumn<QString>("other");
-        QTest::newRow("comma ends the minutes")
-            << u"35|27,69|32|48.5|13||19|12|450"_s << u"35|27|32|48.5|13||19|12|450"_s;
-        QTest::newRow("minutes added to negative degrees")
-            << u"35|27.69|32|48.5|13||-10|30|450"_s << u"35|27.69|32|48.5|13||-9.5||450"_s;
-        QTest::newRow("negative minutes")
-            << u"35|27.69|32|48.5|13||-10|-30|450"_s << u"35|27.69|32|48.5|13||-10.5||450"_s;
-    }
-    void sameRun() {
-        QFETCH(QString, one);
-        QFETCH(QString, other);
-        QVERIFY(!shown(run(one)).isEmpty());
-        QCOMPARE(shown(run(one)), shown(run(other)));
+    // Minutes are added with their own sign: -10 and 30 is -9.5, -10 and -30 is -10.5.
+    void signedMinutes() {
+        const QString site = u"35|27.69|32|48.5|13||"_s;
+        QVERIFY(!shown(run(site + u"-10|30|450"_s)).isEmpty());
+        QCOMPARE(shown(run(site + u"-10|30|450"_s)), shown(run(site + u"-9.5||450"_s)));
+        QCOMPARE(shown(run(site + u"-10|-30|450"_s)), shown(run(site + u"-10.5||450"_s)));
     }
 
     // Found by fuzzing: a site a hair south of the equator, where the arctangent rounds to a
@@ -143,30 +110,37 @@ private slots:
 
     // The README's tables, read from the README itself: every site gives exactly its outputs,
     // so the README cannot drift from the program.
-    void readmeTable_data() {
-        QTest::addColumn<int>("column");
-        const QStringList sites = readmeRows().value(u"Input"_s);
-        QVERIFY2(sites.size() == 4, "the README's check-value tables are missing or changed shape");
-        for (int i = 0; i < sites.size(); ++i) QTest::newRow(qPrintable(sites[i])) << i;
-    }
     void readmeTable() {
-        QFETCH(int, column);
-        const QMap<QString, QStringList> rows = readmeRows();
-        auto cell = [&](const QString& row) { return rows.value(row).value(column); };
-        // "19, 12 (Astra 19.2E)" is typed as "19" and "12"; "empty" is an empty box.
-        QString in;
-        for (const char* angle : {"Site longitude", "Site latitude", "Satellite 1", "Satellite 2"})
-            in += cell(angle + u": degrees, minutes"_s).section(u" ("_s, 0, 0) + u", "_s;
-        in = in.replace(u"empty"_s, QString()).replace(u", "_s, u"|"_s) +
-             cell(u"Focal length, mm"_s);
-        QStringList expected;
-        for (const QString& output :
-             {u"Text8=ALFA 1"_s, u"Text16=Feed rotation"_s, u"Text12=ALFA 2"_s,
-              u"Text14=Elevation shift"_s, u"Text15=Centre distance"_s, u"Text7=BETA 1"_s,
-              u"Text11=BETA 2"_s})
-            expected << output.section(u'=', 0, 0) + u'=' + cell(output.section(u'=', 1));
-        expected << cell(u"rlin1.txt"_s) + u"\r\n"_s;
-        QCOMPARE(shown(run(in)), expected);
+        QFile file(QStringLiteral(TORVEL_README));
+        file.open(QIODevice::ReadOnly);  // a missing README leaves no rows and fails below
+        QMap<QString, QStringList> rows;
+        for (const QString& line : QString::fromUtf8(file.readAll())
+                                       .section(u"\n## Check values"_s, 1)
+                                       .section(u"\n## "_s, 0, 0)
+                                       .split('\n')) {
+            QStringList cells = line.split(u'|').mid(1, line.count(u'|') - 1);
+            for (QString& cell : cells) cell = cell.trimmed().remove(u'`');
+            if (line.startsWith(u'|')) rows.insert(cells.takeFirst(), cells);
+        }
+        QVERIFY2(rows.value(u"Input"_s).size() == 4, "the README's check values changed shape");
+        for (int column = 0; column < 4; ++column) {
+            auto cell = [&](const QString& row) { return rows.value(row).value(column); };
+            // "19, 12 (Astra 19.2E)" is typed as "19" and "12"; "empty" is an empty box.
+            QString in;
+            for (const char* angle :
+                 {"Site longitude", "Site latitude", "Satellite 1", "Satellite 2"})
+                in += cell(angle + u": degrees, minutes"_s).section(u" ("_s, 0, 0) + u", "_s;
+            in = in.replace(u"empty"_s, QString()).replace(u", "_s, u"|"_s) +
+                 cell(u"Focal length, mm"_s);
+            QStringList expected;
+            for (const QString& output :
+                 {u"Text8=ALFA 1"_s, u"Text16=Feed rotation"_s, u"Text12=ALFA 2"_s,
+                  u"Text14=Elevation shift"_s, u"Text15=Centre distance"_s, u"Text7=BETA 1"_s,
+                  u"Text11=BETA 2"_s, u"=rlin1.txt"_s})
+                expected << output.section(u'=', 0, 0) + u'=' + cell(output.section(u'=', 1));
+            expected.last() = cell(u"rlin1.txt"_s) + u"\r\n"_s;
+            QCOMPARE(shown(run(in)), expected);
+        }
     }
 };
 

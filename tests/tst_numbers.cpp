@@ -27,20 +27,9 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
         QTest::newRow("comma ends the number") << u"27,69"_s << 27.0;
-        QTest::newRow("empty") << u""_s << 0.0;
         QTest::newRow("blanks inside") << u" 1 2 . 5 "_s << 12.5;
-        QTest::newRow("tabs and line feeds") << u"\t-1\n0"_s << -10.0;
-        QTest::newRow("no zero before point") << u"-.25"_s << -0.25;
-        QTest::newRow("second point stops") << u"1.2.3"_s << 1.2;
-        QTest::newRow("exponent") << u"+1.5E3"_s << 1500.0;
         QTest::newRow("D exponent") << u"2d-2"_s << 0.02;
-        QTest::newRow("exponent sign without digits") << u"7e+x"_s << 7.0;
-        QTest::newRow("exponent without mantissa") << u"e5"_s << 0.0;
-        QTest::newRow("underflow") << u"1e-400"_s << 0.0;
         QTest::newRow("overflow") << u"1e400"_s << qInf();
-        QTest::newRow("huge exponent digits") << u"1e99999999999999999999"_s << qInf();
-        QTest::newRow("zero with huge exponent") << u"0e999999"_s << 0.0;
-        QTest::newRow("small mantissa, big exponent") << u"0.0001e310"_s << 1e306;
         QTest::newRow("ampersand hex is not read") << u"&H10"_s << 0.0;
     }
     void leadingNumber() {
@@ -62,11 +51,7 @@ private slots:
         QTest::newRow("large fixed") << 999999999999999.0 << false << u" 999999999999999"_s;
         QTest::newRow("rounds up to exponent form") << 999999999999999.9 << false << u" 1E+15"_s;
         QTest::newRow("three-digit exponent") << 1.5e300 << false << u" 1.5E+300"_s;
-        QTest::newRow("rounding carries") << 0.99999999999999999 << false << u" 1"_s;
-        QTest::newRow("single azimuth") << 208.2955017 << true << u" 208.2955"_s;
-        QTest::newRow("single seven digits") << 1234567.0 << true << u" 1234567"_s;
         QTest::newRow("single ten to seven") << 1e7 << true << u" 1E+07"_s;
-        QTest::newRow("single 20.4999999") << 20.4999999 << true << u" 20.5"_s;
         QTest::newRow("single half") << 0.5 << true << u" .5"_s;
     }
     void numberText() {
@@ -76,25 +61,17 @@ private slots:
         QCOMPARE(single ? NumberText(float(value)) : NumberText(value), expected);
     }
 
-    void appDir_data() {
-        QTest::addColumn<QString>("reported");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("drive root") << u"C:\\"_s << u"C:"_s;
-        QTest::newRow("unix root") << u"/"_s << u""_s;
-        QTest::newRow("only one separator removed") << u"//"_s << u"/"_s;
-    }
+    // A root keeps no trailing separator, so that its file gets one separator, not two.
     void appDir() {
-        QFETCH(QString, reported);
-        QFETCH(QString, expected);
-        QCOMPARE(AppDirFrom(reported), expected);
-        // A root's file gets one separator, not two.
-        QCOMPARE(AppFilePath(AppDirFrom(reported), "rlin1.txt"),
-                 expected + QDir::separator() + "rlin1.txt");
+        for (const auto& [reported, dir] :
+             {std::pair(u"C:\\"_s, u"C:"_s), {u"/"_s, u""_s}, {u"//"_s, u"/"_s}}) {
+            QCOMPARE(AppDirFrom(reported), dir);
+            QCOMPARE(AppFilePath(AppDirFrom(reported), "rlin1.txt"),
+                     dir + QDir::separator() + "rlin1.txt");
+        }
     }
 
     void dataFileLine() {
-        QCOMPARE(DataFileLine(217.344291652777, 44.8168471212995),
-                 QByteArray("217.344291652777,44.8168471212995\r\n"));
         QCOMPARE(DataFileLine(217.3, std::nullopt), QByteArray("217.3,\r\n"));
         QCOMPARE(DataFileLine(180, -0.5), QByteArray("180,-.5\r\n"));
     }
@@ -102,13 +79,11 @@ private slots:
     void parseDataFile_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("fields");  // "azimuth|elevation"; empty when the parse fails
-        QTest::newRow("written line") << QByteArray("217.34,44.81\r\n") << u"217.34|44.81"_s;
         QTest::newRow("no elevation") << QByteArray("217.3,\r\n") << u"217.3|"_s;
         QTest::newRow("fields on two lines") << QByteArray("217.3\r\n44\r\n") << u"217.3|44"_s;
         QTest::newRow("extra fields, lines") << QByteArray("200,30,7\r\n1,2\r\n") << u"200|30"_s;
         QTest::newRow("no line end") << QByteArray("200,30") << u"200|30"_s;
         QTest::newRow("one field") << QByteArray("217.3\r\n") << u""_s;
-        QTest::newRow("empty") << QByteArray() << u""_s;
     }
     void parseDataFile() {
         QFETCH(QByteArray, content);
@@ -117,22 +92,12 @@ private slots:
         QCOMPARE(parsed ? parsed->azimuth + u'|' + parsed->elevation : QString(), fields);
     }
 
-    void dataFileDirectory_data() {
-        QTest::addColumn<QString>("appDir");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<QString>("userDir");
-        QTest::addColumn<QString>("expected");
-        const QString user = u"/home/u/.local/share/torvel"_s;
-        QTest::newRow("writable") << u"/opt/torvel"_s << true << user << u"/opt/torvel"_s;
-        QTest::newRow("not writable") << u"/usr/lib/t"_s << false << user << user;
-        QTest::newRow("no user directory") << u"/usr/lib/t"_s << false << u""_s << u"/usr/lib/t"_s;
-    }
+    // Beside the executable when writable, else the user's directory, when there is one.
     void dataFileDirectory() {
-        QFETCH(QString, appDir);
-        QFETCH(bool, writable);
-        QFETCH(QString, userDir);
-        QFETCH(QString, expected);
-        QCOMPARE(DataFileDirectory(appDir, writable, userDir), expected);
+        const QString user = u"/home/u/.local/share/torvel"_s;
+        QCOMPARE(DataFileDirectory(u"/opt/torvel"_s, true, user), u"/opt/torvel"_s);
+        QCOMPARE(DataFileDirectory(u"/usr/lib/t"_s, false, user), user);
+        QCOMPARE(DataFileDirectory(u"/usr/lib/t"_s, false, QString()), u"/usr/lib/t"_s);
     }
 
     void directoryWritable_data() {

@@ -1,18 +1,14 @@
 // The direction data file reader on any content: it never fails and its fields never hold a
 // comma or a line end; a line the writer forms reads back as the texts it was formed from.
-#include <cstdint>
 
-#include "datafile.h"
 #include "fuzzcheck.h"
-#include "numbertext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (const auto fields = ParseDataFile(content)) {
+    if (const auto fields = ParseDataFile(content))
         for (const QString& field : {fields->azimuth, fields->elevation})
             FUZZ_CHECK(!field.contains(u',') && !field.contains(u'\r') && !field.contains(u'\n'),
                        QString::fromLatin1(content.toHex()));
-    }
 
     // The first 8 bytes as the azimuth, the next 8 (when present) as the elevation.
     if (const auto azimuth = FuzzValue<double>(data, size, 0)) {
@@ -21,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString detail = QString::fromLatin1(line);
         FUZZ_CHECK(line.endsWith("\r\n") && line.count(',') == 1 && line.count('\n') == 1, detail);
         const auto fields = ParseDataFile(line);
-        FUZZ_CHECK(fields && fields->azimuth == NumberTextBare(*azimuth), detail);
-        FUZZ_CHECK(fields->elevation == (elevation ? NumberTextBare(*elevation) : QString()),
+        FUZZ_CHECK(fields && fields->azimuth == NumberTextBare(*azimuth) &&
+                       fields->elevation == (elevation ? NumberTextBare(*elevation) : QString()),
                    detail);
     }
     return 0;

@@ -1,12 +1,7 @@
 // LeadingNumber on any text: never a failure or NaN; what strtod reads from the same number once
 // the ignored characters are gone; it stops at a character that cannot continue a number.
-#include <clocale>
-#include <cmath>
-#include <cstdint>
-#include <string>
 
 #include "fuzzcheck.h"
-#include "leadingnumber.h"
 
 namespace {
 
@@ -17,8 +12,7 @@ double referenceValue(const QString& text) {
     for (QChar c : text)
         if (c != u' ' && c != u'\t' && c != u'\n') s += c.unicode() < 128 ? char(c.unicode()) : '?';
     const auto digitsEnd = [&](std::size_t i) {
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
-        return i;
+        return std::min(s.find_first_not_of("0123456789", i), s.size());
     };
     const std::size_t start = !s.empty() && (s[0] == '+' || s[0] == '-');
     std::size_t end = digitsEnd(start);
@@ -36,7 +30,6 @@ double referenceValue(const QString& text) {
 
 void check(const QString& text) {
     const double value = LeadingNumber(text), reference = referenceValue(text);
-    FUZZ_CHECK(!std::isnan(value), text);
     FUZZ_CHECK(value == reference && std::signbit(value) == std::signbit(reference),
                text + QStringLiteral(" -> %1, strtod %2").arg(value, 0, 'g', 17).arg(reference));
     // 'x' never continues a number, so appending it changes nothing, not even the sign of 0.
@@ -48,8 +41,7 @@ void check(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::setlocale(LC_ALL, "C");
-    // Once as the bytes a user could type (Latin-1 covers digits, signs, letters, blanks), once
-    // as arbitrary 16-bit characters.
+    // As the bytes a user could type (Latin-1), and as arbitrary 16-bit characters.
     check(QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size)));
     check(QString(reinterpret_cast<const QChar*>(data), qsizetype(size / 2)));
     return 0;
