@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "appdir.h"
-#include "figurecycle.h"
 #include "fris123.h"
 #include "messages.h"
 
@@ -45,21 +44,6 @@ private slots:
         QFile::remove(m_replaced);
         QFile::rename(m_replaced + ".kept", m_replaced);
         m_replaced.clear();
-    }
-
-    void nextFigure_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("step");  // the file a press shows, then the index that follows
-        QTest::newRow("lowest") << -32768 << "GDS001.BMP 1";
-        QTest::newRow("8") << 8 << "5k.BMP 0";
-        QTest::newRow("highest") << 32767 << "5k.BMP 0";
-    }
-
-    void nextFigure() {
-        QFETCH(int, index);
-        QFETCH(QString, step);
-        const FigureStep next = NextFigure(static_cast<qint16>(index));
-        QCOMPARE(next.fileName + ' ' + QString::number(next.nextIndex), step);
     }
 
     // Each picture is a 24-bit bitmap that fits the box, its corner under the buttons empty.
