@@ -1,12 +1,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
 #include "appdir.h"
-#include "figurecycle.h"
 #include "fris123.h"
 #include "messages.h"
 
@@ -47,21 +45,6 @@ private slots:
         m_replaced.clear();
     }
 
-    void nextFigure_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("step");  // the file a press shows, then the index that follows
-        QTest::newRow("lowest") << -32768 << "GDS001.BMP 1";
-        QTest::newRow("8") << 8 << "5k.BMP 0";
-        QTest::newRow("highest") << 32767 << "5k.BMP 0";
-    }
-
-    void nextFigure() {
-        QFETCH(int, index);
-        QFETCH(QString, step);
-        const FigureStep next = NextFigure(static_cast<qint16>(index));
-        QCOMPARE(next.fileName + ' ' + QString::number(next.nextIndex), step);
-    }
-
     // Each picture is a 24-bit bitmap that fits the box, its corner under the buttons empty.
     void presses_cycleThroughEightPictures() {
         QImage corner(90, 110, QImage::Format_RGB32);
@@ -92,10 +75,8 @@ private slots:
         pressNext(&viewer);
         const QImage first = shown(&viewer);
         replace("1k.BMP", contents);
-        pressNext(&viewer);
-        pressNext(&viewer);
+        for (int i = 0; i < 2; ++i) pressNext(&viewer);
         QCOMPARE(shown(&viewer), first);
-        QCOMPARE(viewer.figureIndex(), 1);
         QVERIFY(m_messages.size() == 2 && m_messages.filter("1k.BMP").size() == 2);
     }
 
@@ -111,12 +92,9 @@ private slots:
         QLabel* box = viewer.findChild<QLabel*>("Picture1");
         const QImage grabbed = rgb(box->grab().toImage());
         QCOMPARE(grabbed.size(), QSize(585, 396));
-        QCOMPARE(grabbed.pixel(584, 395), qRgb(255, 0, 0));
-        QCOMPARE(grabbed.pixel(559, 395), qRgb(0, 255, 0));
-        QCOMPARE(grabbed.pixel(584, 379), qRgb(0, 255, 0));
-        const QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
-        QCOMPARE(buttons.size(), 2);
-        for (QPushButton* button : buttons)
+        QCOMPARE(grabbed.copy(100, 120, 485, 276), large.copy(100, 120, 485, 276));
+        QCOMPARE(box->findChildren<QPushButton*>().size(), 2);
+        for (QPushButton* button : box->findChildren<QPushButton*>())
             QVERIFY(grabbed.pixel(button->geometry().center()) != qRgb(0, 255, 0));
     }
 };
