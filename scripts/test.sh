@@ -10,13 +10,13 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure -j "$jobs") | tee build/ctest.log
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVEL_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize &&
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j "$jobs")
+    ctest --output-on-failure -j "$jobs") | tee build-sanitize/ctest.log
 
 # Fuzz targets (clang, libFuzzer): each runs for a bounded time from the seed corpus in the
 # repository, as many at once as there are cores. New inputs go to the build folder, never into
@@ -48,6 +48,12 @@ for ((i = 0; i < ${#targets[@]}; i += jobs)); do
         fuzz_run "$target" &
         pids+=($!)
     done
-    for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+    for pid in "${pids[@]}"; do wait "$pid" || failed=$((failed + 1)); done
 done
+
+# One closing count over the three runs: each ctest run reports "... out of N" when all passed.
+tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }
+fuzz_passed=$(( ${#targets[@]} - failed ))
+passed=$(( $(tests_in build/ctest.log) + $(tests_in build-sanitize/ctest.log) + fuzz_passed ))
+echo "all: $passed passed, $failed failed"
 exit "$failed"
