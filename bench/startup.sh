@@ -8,7 +8,7 @@ rounds=${1:-15}
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-bench -j "$(nproc)" \
-    --target startup_torvel startup_bare startup_bare_short startup_runner >/dev/null
+    --target startup_torvel startup_bare startup_bare_short startup_bare_two startup_runner >/dev/null
 
 # The X server picks a free display number and writes it to the pipe.
 exec {display_fd}<> <(:)
@@ -19,7 +19,7 @@ read -r -t 10 -u "$display_fd" display
 exec {display_fd}<&-
 
 # The program; the plain window with the main window's texts in Qt's default font; the same with
-# short Latin texts.
+# short Latin texts; the plain window with a plain second window where the viewer opens.
 cd build-bench/bench
 DISPLAY=":$display" QT_QPA_PLATFORM=xcb ./startup_runner --rounds "$rounds" \
-    ./startup_torvel ./startup_bare ./startup_bare_short
+    ./startup_torvel ./startup_bare ./startup_bare_short ./startup_bare_two

@@ -2,6 +2,9 @@
 // (its labels, text boxes, buttons, lines and images, at their places and with their texts) in
 // Qt's default font, and nothing else: no fonts of its own, no calculation, no other windows.
 // Built with BARE_SHORT_TEXTS, the labels, buttons and boxes carry short Latin texts instead.
+// Built with BARE_SECOND_WINDOW, it also shows, first, a plain window with the figure viewer's
+// picture box and two buttons at the viewer's place: the program opens that window at start-up
+// too, so this yardstick compares like with like.
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -78,6 +81,16 @@ QRect pixels(int left, int top, int width, int height) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     StartupProbe probe;
+
+#ifdef BARE_SECOND_WINDOW
+    QWidget second;
+    second.setGeometry(124, 102, 424, 333);
+    auto* box = new QLabel(&second);
+    box->setGeometry(0, 0, 585, 396);
+    new QPushButton(QStringLiteral("Exit"), box);
+    (new QPushButton(QStringLiteral("Next"), box))->move(0, 40);
+    second.show();
+#endif
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Bare"));
