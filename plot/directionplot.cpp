@@ -21,31 +21,32 @@ const QColor kRed(255, 0, 0);
 const QColor kCyan(0, 255, 255);
 const QColor kBlack(0, 0, 0);
 
-// The discs take the current foreground colour: the one the previous press left behind.
-void NorthSouthAxis(Canvas& canvas, float degrees) {
+// A compass word and the end of the axis it is printed at.
+struct Word {
+    bool atFirstEnd;
+    const char* text;
+};
+
+// An axis: the blue line, a disc at each end, then the two words in red in the order given. The
+// discs take the current foreground colour: the one the previous press left behind.
+void Axis(Canvas& canvas, float degrees, Word first, Word second) {
     const AxisEnds ends = PlotAxis(degrees);
     canvas.line(ends.first, ends.second, kBlue);
     canvas.circle(ends.first, kDiscRadius);
     canvas.circle(ends.second, kDiscRadius);
-    canvas.setForeColor(kRed);
-    canvas.setTextPosition(ends.first);
-    canvas.print(QStringLiteral(" SOUNT"));
-    canvas.setForeColor(kRed);
-    canvas.setTextPosition(ends.second);
-    canvas.print(QStringLiteral("NORTH"));
+    for (const Word& word : {first, second}) {
+        canvas.setForeColor(kRed);
+        canvas.setTextPosition(word.atFirstEnd ? ends.first : ends.second);
+        canvas.print(QString::fromLatin1(word.text));
+    }
+}
+
+void NorthSouthAxis(Canvas& canvas, float degrees) {
+    Axis(canvas, degrees, {true, " SOUNT"}, {false, "NORTH"});
 }
 
 void WestEastAxis(Canvas& canvas, float degrees) {
-    const AxisEnds ends = PlotAxis(degrees);
-    canvas.line(ends.first, ends.second, kBlue);
-    canvas.circle(ends.first, kDiscRadius);
-    canvas.circle(ends.second, kDiscRadius);
-    canvas.setForeColor(kRed);
-    canvas.setTextPosition(ends.second);
-    canvas.print(QStringLiteral("  WEST"));
-    canvas.setForeColor(kRed);
-    canvas.setTextPosition(ends.first);
-    canvas.print(QStringLiteral("EAST"));
+    Axis(canvas, degrees, {false, "  WEST"}, {true, "EAST"});
 }
 
 PlotRun Stopped(PlotEnd end, const QString& message) {
