@@ -15,7 +15,7 @@ cmake --build build -j "$jobs"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVEL_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j "$jobs"
 (cd build-sanitize &&
-    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j "$jobs") | tee build-sanitize/ctest.log
 
 # Fuzz targets (clang, libFuzzer): each runs for a bounded time from the seed corpus in the
