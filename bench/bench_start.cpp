@@ -14,6 +14,7 @@
 #include "appdir.h"
 #include "datafile.h"
 #include "messages.h"
+#include "startrun.h"
 #include "torvel.h"
 
 namespace {
@@ -80,7 +81,7 @@ int main(int argc, char* argv[]) {
         const StartResult run = RunStart(inputs, {}, u'.');
         calculation.push_back(timer.nsecsElapsed());
         timer.start();
-        if (!WriteDataFile(DataFilePath(AppDir()), run.alpha1, run.beta1, &error)) {
+        if (!WriteDataFile(window.dataFile(), run.alpha1, run.beta1, &error)) {
             std::fprintf(stderr, "cannot write the data file: %s\n", qPrintable(error));
             return 1;
         }

@@ -1,21 +1,18 @@
 #pragma once
 
 #include <QChar>
-#include <QHash>
 #include <QPointer>
 #include <QWidget>
-
-#include "startrun.h"
 
 class FLIN1;
 class FRIS123;
 class QLineEdit;
-class QPushButton;
 
 // The main window "RASCHET": the inputs for the site, the two satellites and the focal length,
 // the results, and the buttons that run the calculation and open the other two windows.
-// Loading it computes the program directory, loads the figure viewer (which shows itself) and
-// the direction plot (hidden); the program then shows this window last, in front.
+// Loading it computes the program directory and where the direction data file lives for this
+// run, loads the figure viewer (which shows itself) and the direction plot (hidden); the program
+// then shows this window last, in front.
 class TORVEL : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +33,9 @@ public:
     // 0 until Text5 first changes, 1 after a change of Text5, 2 after a change of Text7.
     qint16 editState() const { return m_editState; }
 
+    // The direction data file that START writes and the plot reads during this run.
+    const QString& dataFile() const { return m_dataFile; }
+
     // The regional decimal separator the feed offsets write their masked texts with; taken from
     // the user's locale when the window is created.
     void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
@@ -51,14 +51,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildControls();
-    QString boxText(const char* name) const;
+    void wireControls();
+    QLineEdit* box(const QString& name) const;
+    FLIN1* newPlot();
 
     QString m_appDir;
+    QString m_dataFile;
     qint16 m_editState = 0;
-    CarriedValues m_carried;
+    // Satellite 2's elevation, carried from one run to the next.
+    float m_carriedBeta2 = 0;
     QChar m_decimalSeparator;
-    QHash<QString, QLineEdit*> m_boxes;
     QPointer<FRIS123> m_viewer;
     QPointer<FLIN1> m_plot;
     bool m_exiting = false;

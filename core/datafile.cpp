@@ -10,9 +10,10 @@
 #include "appdir.h"
 #include "numbertext.h"
 
-QString DataFileDirectory(const QString& appDir, bool appDirWritable, const QString& userDataDir) {
-    if (appDirWritable || userDataDir.isEmpty()) return appDir;
-    return userDataDir;
+QString DataFileFolder(const QString& appDir, bool systemInstall, bool appDirWritable,
+                       const QString& userDataDir) {
+    const bool besideProgram = !systemInstall && appDirWritable;
+    return besideProgram || userDataDir.isEmpty() ? appDir : userDataDir;
 }
 
 bool DirectoryWritable(const QString& dir) {
@@ -27,11 +28,11 @@ QString UserDataDirectory() {
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-QString DataFilePath(const QString& appDir) {
-    const bool writable = DirectoryWritable(appDir);
-    const QString dir =
-        DataFileDirectory(appDir, writable, writable ? QString() : UserDataDirectory());
-    return AppFilePath(dir, kDataFileName);
+QString DecideDataFilePath(const QString& appDir) {
+    const bool systemInstall = QFileInfo::exists(AppFilePath(appDir, kSystemInstallMarker));
+    const bool writable = !systemInstall && DirectoryWritable(appDir);
+    return AppFilePath(DataFileFolder(appDir, systemInstall, writable, UserDataDirectory()),
+                       kDataFileName);
 }
 
 QByteArray DataFileLine(double azimuth, std::optional<double> elevation) {

@@ -8,14 +8,23 @@
 // the direction plot: one line, "azimuth,elevation" and CR LF, '.' as the decimal point.
 inline const QString kDataFileName = QStringLiteral("rlin1.txt");
 
-// Where the calculation writes the file and the plot reads it, for a program directory: beside
-// the executable whenever that directory is writable, otherwise (a system-wide installation) in
-// the user's own data directory. Both windows call this one function, so they always agree.
-QString DataFilePath(const QString& appDir);
+// A system-wide installation puts this file beside the executable; a portable folder and the
+// build folder have none.
+inline const QString kSystemInstallMarker = QStringLiteral("torvel.installed");
 
-// The folder that holds the file: the program directory when it is writable, else the user's data
-// directory (when there is none, the program directory all the same, and writing reports why).
-QString DataFileDirectory(const QString& appDir, bool appDirWritable, const QString& userDataDir);
+// The folder that holds the file. A system-wide installation keeps it in the user's own data
+// folder, whoever runs the program (the administrator included), so nothing is ever written
+// beside an installed program. A portable folder keeps it beside the executable, unless that
+// folder takes no new files (a read-only medium), and then in the user's data folder too. Without
+// a user data folder, the program directory all the same (writing then reports why it fails).
+QString DataFileFolder(const QString& appDir, bool systemInstall, bool appDirWritable,
+                       const QString& userDataDir);
+
+// Decides where the file lives for this run of the program, from the marker and, for a portable
+// folder, by trying to create a file there. The main window calls it once at start-up and hands
+// the path to the direction plot, so that START and the plot use the same file for the whole run
+// and a failed write is reported rather than sent somewhere else.
+QString DecideDataFilePath(const QString& appDir);
 
 // Whether a new file can be created in the directory, tried for real by creating and removing a
 // probe file: permission bits alone do not tell (a read-only mount, an administrator's rights).

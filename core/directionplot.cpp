@@ -1,9 +1,9 @@
 #include "directionplot.h"
 
 #include <QColor>
-#include <cfloat>
 #include <cmath>
 
+#include "arithmetic.h"
 #include "canvas.h"
 #include "datafile.h"
 #include "leadingnumber.h"
@@ -11,7 +11,8 @@
 
 namespace {
 
-// Every degree-to-radian conversion of the plot uses this value of pi.
+// Every degree-to-radian conversion of the plot uses this value of pi, not the full one: the
+// plotted points and arc angles depend on it to the last twip.
 constexpr double kPi = 3.14159;
 constexpr int kDiscRadius = 50;
 constexpr int kArcRadius = 400;
@@ -68,15 +69,9 @@ float HalfDegreeFloor(float value) {
     return value - whole >= 0.5f ? whole + 0.5f : whole;
 }
 
-std::optional<float> SinglePrecision(double value) {
-    if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return std::nullopt;
-    return static_cast<float>(value);
-}
-
 PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
                  const std::function<bool()>& yield) {
     canvas.clear();
-    canvas.setDrawMode(DrawMode::Copy);
     canvas.setLineWidth(1);
     canvas.setFillStyle(FillStyle::Solid);
 
@@ -85,7 +80,7 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
     WestEastAxis(canvas, -90);
 
     canvas.setLineWidth(5);
-    const std::optional<float> rotation = SinglePrecision(LeadingNumber(rotationText));
+    const std::optional<float> rotation = ToSingle(LeadingNumber(rotationText));
     if (!rotation) {
         return Stopped(PlotEnd::OutOfRange,
                        QStringLiteral("Угол сдвига осей \"%1\" слишком велик.").arg(rotationText));
@@ -111,7 +106,7 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
                            "RASCHET).")
                 .arg(dataFilePath));
     }
-    const std::optional<float> azimuth = SinglePrecision(LeadingNumber(fields->azimuth));
+    const std::optional<float> azimuth = ToSingle(LeadingNumber(fields->azimuth));
     if (!azimuth) {
         return Stopped(PlotEnd::OutOfRange,
                        QStringLiteral("Азимут \"%1\" в файле %2 слишком велик.")

@@ -3,7 +3,6 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
-#include <optional>
 
 class Canvas;
 
@@ -24,9 +23,6 @@ AxisEnds PlotAxis(float degrees);
 
 // The value rounded down to a multiple of one half degree: 217.33 gives 217, 217.7 gives 217.5.
 float HalfDegreeFloor(float value);
-
-// The value in single precision, or nothing when it lies beyond single-precision range.
-std::optional<float> SinglePrecision(double value);
 
 enum class PlotEnd {
     Completed,

@@ -54,27 +54,29 @@ std::optional<double> ReadMasked(const QString& masked, QChar decimalSeparator) 
     return LeadingNumber(text);
 }
 
-QString FeedRotationText(float siteLongitude, double latitude, float satellite2Longitude,
-                         QChar decimalSeparator) {
-    // The angles enter as their shown texts read back: 7, 15 and 7 significant digits.
-    const double site = LeadingNumber(NumberText(siteLongitude));
-    const double lat = LeadingNumber(NumberText(latitude));
-    const double satellite = LeadingNumber(NumberText(satellite2Longitude));
+QString FeedRotationText(const Site& site, SatelliteLongitude satellite2, QChar decimalSeparator) {
+    // The angles enter as the texts the program would show for them, read back: 7, 15 and 7
+    // significant digits. The round trip looks needless but moves the last digits of the result,
+    // and the shown angle must match the published check values.
+    const double lambda = LeadingNumber(NumberText(site.longitude));
+    const double phi = LeadingNumber(NumberText(site.latitude));
+    const double lambda2 = LeadingNumber(NumberText(satellite2.radians));
     const double pi = CalcPi();
 
-    const double ratio = Checked::divide(
-        std::sin(site - satellite), std::tan(lat),
-        QStringLiteral("метод расчёта не работает для места на экваторе (широта 0)"));
+    const double ratio =
+        Checked::divide(std::sin(lambda - lambda2), std::tan(phi), Checked::onEquator());
     double rho = Checked::value(std::atan(ratio) * 180.0 / pi);
     if (rho < 0) rho = -rho;
 
     QString sign;
-    if (site < satellite && satellite < site + pi)
+    if (lambda < lambda2 && lambda2 < lambda + pi)
         sign = QStringLiteral(" -");
-    else if (site > satellite || satellite > site + pi)
+    else if (lambda > lambda2 || lambda2 > lambda + pi)
         sign = QStringLiteral(" +");
 
-    // An angle below 0.05 masks to a bare separator: the feed is not turned at all.
+    // The shown angle is the number its one-decimal masked text stands for, read back with the
+    // separator it was written with. An angle below 0.05 masks to a bare separator: the feed is
+    // not turned at all.
     const double shown =
         ReadMasked(FormatMask(rho, QStringLiteral("##.#"), decimalSeparator), decimalSeparator)
             .value_or(0.0);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "lookangle.h"
+
 // The second feed beside the main one: its rotation angle, its elevation shift and the distance
 // between the feed centres, as the texts the main window shows.
 
@@ -17,11 +19,9 @@ QString FormatMask(double value, const QString& mask, QChar decimalSeparator);
 // the text has no digit at all.
 std::optional<double> ReadMasked(const QString& masked, QChar decimalSeparator);
 
-// The rotation angle of the second feed with its sign, such as " + 23.5", " - 10" or " + 0".
-// Longitudes and latitude in radians as the calculation holds them (single, double, single).
-// Throws ArithmeticFault where a step has no valid result.
-QString FeedRotationText(float siteLongitude, double latitude, float satellite2Longitude,
-                         QChar decimalSeparator);
+// The rotation angle of the second feed with its sign, such as " + 23.5", " - 10" or " + 0", for
+// satellite 2 seen from the site. Throws ArithmeticFault where a step has no valid result.
+QString FeedRotationText(const Site& site, SatelliteLongitude satellite2, QChar decimalSeparator);
 
 // A shift of the second feed: the first 8 characters of the distance's text, "мм-->" and the
 // direction word (wordIfNegative when the difference, rounded to five decimals in radians, is

@@ -6,23 +6,30 @@
 #include <QtMath>
 #include <cmath>
 
+#include "layout.h"
+
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
+const QColor kFill(0, 0, 0);
 
 QPointF pixels(QPoint twips) {
-    return QPointF(qRound(twips.x() / kTwipsPerPixel), qRound(twips.y() / kTwipsPerPixel));
+    return TwipsToPixels(twips);
+}
+
+// A radius keeps its fraction of a pixel.
+double pixels(int twips) {
+    return double(twips) / kTwipsPerPixel;
 }
 
 }  // namespace
 
-ImageCanvas::ImageCanvas(QSize pixels, const QColor& background, const QColor& textColor,
-                         const QFont& font)
-    : m_size(pixels), m_background(background), m_fore(textColor), m_font(font) {}
-
-void ImageCanvas::ensureImage() {
-    if (!m_image.isNull()) return;
-    m_image = QImage(m_size, QImage::Format_RGB32);
+ImageCanvas::ImageCanvas(QSize size, qreal devicePixelRatio, const QColor& background,
+                         const QColor& textColor, const QFont& font)
+    : m_background(background),
+      m_fore(textColor),
+      m_font(font),
+      m_image(size * devicePixelRatio, QImage::Format_RGB32) {
+    m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(m_background);
 }
 
@@ -31,14 +38,9 @@ void ImageCanvas::changed() {
 }
 
 void ImageCanvas::clear() {
-    m_image = QImage();
-    ensureImage();
+    m_image.fill(m_background);
     m_textPosition = QPoint(0, 0);
     changed();
-}
-
-void ImageCanvas::setDrawMode(DrawMode) {
-    // Plain copy is the only mode, and the painter's own.
 }
 
 void ImageCanvas::setLineWidth(int pixels) {
@@ -54,7 +56,6 @@ void ImageCanvas::setForeColor(const QColor& color) {
 }
 
 void ImageCanvas::line(QPoint from, QPoint to, const QColor& color) {
-    ensureImage();
     QPainter painter(&m_image);
     painter.setPen(QPen(color, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawLine(pixels(from), pixels(to));
@@ -62,25 +63,22 @@ void ImageCanvas::line(QPoint from, QPoint to, const QColor& color) {
 }
 
 void ImageCanvas::circle(QPoint centre, int radius) {
-    ensureImage();
     QPainter painter(&m_image);
     painter.setPen(QPen(m_fore, m_lineWidth));
-    painter.setBrush(m_fillStyle == FillStyle::Solid ? QBrush(m_fill) : QBrush(Qt::NoBrush));
-    const double r = radius / kTwipsPerPixel;
-    painter.drawEllipse(pixels(centre), r, r);
+    painter.setBrush(m_fillStyle == FillStyle::Solid ? QBrush(kFill) : QBrush(Qt::NoBrush));
+    painter.drawEllipse(pixels(centre), pixels(radius), pixels(radius));
     changed();
 }
 
 void ImageCanvas::arc(QPoint centre, int radius, double start, double end) {
     const bool startRadius = start < 0;
     const bool endRadius = end < 0;
-    const double from = std::fabs(ReduceArcAngle(start));
-    const double to = std::fabs(ReduceArcAngle(end));
-    double span = to - from;
+    const double from = ArcAngleMagnitude(start);
+    double span = ArcAngleMagnitude(end) - from;
     if (span < 0) span += 2 * M_PI;
 
     const QPointF c = pixels(centre);
-    const double r = radius / kTwipsPerPixel;
+    const double r = pixels(radius);
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
     QPainterPath path;
     if (startRadius) {
@@ -94,17 +92,15 @@ void ImageCanvas::arc(QPoint centre, int radius, double start, double end) {
     const bool sector = startRadius && endRadius;
     if (sector) path.closeSubpath();
 
-    ensureImage();
     QPainter painter(&m_image);
     painter.setPen(QPen(m_fore, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(sector && m_fillStyle == FillStyle::Solid ? QBrush(m_fill)
+    painter.setBrush(sector && m_fillStyle == FillStyle::Solid ? QBrush(kFill)
                                                                : QBrush(Qt::NoBrush));
     painter.drawPath(path);
     changed();
 }
 
 void ImageCanvas::point(QPoint at) {
-    ensureImage();
     QPainter painter(&m_image);
     if (m_lineWidth <= 1) {
         painter.setPen(m_fore);
@@ -118,7 +114,6 @@ void ImageCanvas::point(QPoint at) {
 }
 
 void ImageCanvas::print(const QString& text) {
-    ensureImage();
     // Measured on the image itself, so that the line height matches what is painted.
     const QFontMetrics metrics(m_font, &m_image);
     const QPointF topLeft = pixels(m_textPosition);
@@ -128,7 +123,7 @@ void ImageCanvas::print(const QString& text) {
         painter.setPen(m_fore);
         painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
     }
-    m_textPosition = QPoint(0, m_textPosition.y() + qRound(metrics.height() * kTwipsPerPixel));
+    m_textPosition = QPoint(0, m_textPosition.y() + metrics.height() * kTwipsPerPixel);
     changed();
 }
 

@@ -6,22 +6,23 @@
 
 #include "canvas.h"
 
-// A canvas that paints onto an image of the window's client area, at 15 twips to the pixel.
-// The window shows the image, so the picture survives being covered and uncovered.
+// A canvas that paints onto an image of the plot's drawing area, each twip position rounded to
+// the nearest pixel as the window's controls are. The window shows the image, so the picture
+// survives being covered and uncovered. The image has the drawing's own size whatever the size of
+// the window, in as many device pixels as the screen has per pixel, so that it is sharp on a
+// scaled screen.
 class ImageCanvas : public Canvas {
 public:
-    // The foreground colour starts as the given text colour, the fill colour is black and the
-    // fill style transparent until set.
-    ImageCanvas(QSize pixels, const QColor& background, const QColor& textColor, const QFont& font);
+    // The foreground colour starts as the given text colour and the fill style is transparent
+    // until set; the fill colour is always black.
+    ImageCanvas(QSize pixels, qreal devicePixelRatio, const QColor& background,
+                const QColor& textColor, const QFont& font);
 
-    // The size the image takes at the next clear; what is drawn stays as it is.
-    void setSurfaceSize(QSize pixels) { m_size = pixels; }
     const QImage& image() const { return m_image; }
     // Called after every operation that changed the image.
     void setChanged(std::function<void()> changed) { m_changed = std::move(changed); }
 
     void clear() override;
-    void setDrawMode(DrawMode mode) override;
     void setLineWidth(int pixels) override;
     void setFillStyle(FillStyle style) override;
     void setForeColor(const QColor& color) override;
@@ -33,13 +34,10 @@ public:
     void setTextPosition(QPoint at) override;
 
 private:
-    void ensureImage();
     void changed();
 
-    QSize m_size;
     QColor m_background;
     QColor m_fore;
-    QColor m_fill = Qt::black;
     QFont m_font;
     int m_lineWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;

@@ -7,34 +7,36 @@
 
 namespace {
 
-QString equatorReason() {
-    return QStringLiteral(
-        "метод расчёта не работает для места на экваторе (широта 0); "
-        "введите широту места");
+// The difference of the two single-precision longitudes, exact in double precision.
+double longitudeDifference(const Site& site, SatelliteLongitude satellite) {
+    return double(site.longitude) - double(satellite.radians);
 }
 
 // arctan of tan(delta) / sin(latitude): the azimuth before it is turned into degrees.
-double azimuthArctan(float siteLongitude, double latitude, float satelliteLongitude) {
-    const double delta = double(siteLongitude) - double(satelliteLongitude);
-    const double t =
-        Checked::divide(Checked::value(std::tan(delta)), std::sin(latitude), equatorReason());
+double azimuthArctan(const Site& site, SatelliteLongitude satellite) {
+    const double delta = longitudeDifference(site, satellite);
+    const double t = Checked::divide(Checked::value(std::tan(delta)), std::sin(site.latitude),
+                                     Checked::onEquator());
     return std::atan(t);
 }
 
 // arctan of N / D, or empty when D is exactly 0.
-std::optional<double> elevationArctan(float siteLongitude, double latitude,
-                                      float satelliteLongitude) {
-    const double delta = double(siteLongitude) - double(satelliteLongitude);
+std::optional<double> elevationArctan(const Site& site, SatelliteLongitude satellite) {
+    const double delta = longitudeDifference(site, satellite);
     const double cosDelta = std::cos(delta), sinDelta = std::sin(delta);
-    const double sinLat = std::sin(latitude);
-    const double numerator = cosDelta * std::cos(latitude) - 0.1509;
+    const double sinLat = std::sin(site.latitude);
+    // 0.1509 stands for the ratio of the Earth's radius to the orbit's (0.15127 exactly); the
+    // method's own constant is kept, since the shown elevations depend on it to the last digit.
+    const double numerator = cosDelta * std::cos(site.latitude) - 0.1509;
+    // Evaluated in this form: a rearranged denominator rounds differently.
     const double denominator =
         std::sqrt(cosDelta * cosDelta * sinLat * sinLat + sinDelta * sinDelta);
     if (denominator == 0) return std::nullopt;
     return std::atan(Checked::value(numerator / denominator));
 }
 
-// The single-precision way to degrees: each of the three steps rounded to single precision.
+// The single-precision way to degrees: each of the three steps rounded to single precision, which
+// decides the last digits of satellite 2's azimuth and elevation.
 float singleDegrees(double radians) {
     const float a = Checked::single(radians);
     const float b = Checked::single(double(a) * 180.0);
@@ -54,25 +56,23 @@ double AngleFromTexts(const QString& degrees, const QString& minutes) {
     return Checked::value(Checked::value(totalMinutes * CalcPi()) / 10800.0);
 }
 
-double AzimuthDouble(float siteLongitude, double latitude, float satelliteLongitude) {
+double AzimuthDouble(const Site& site, SatelliteLongitude satellite) {
     const double pi = CalcPi();
-    return (azimuthArctan(siteLongitude, latitude, satelliteLongitude) + pi) * 180.0 / pi;
+    return (azimuthArctan(site, satellite) + pi) * 180.0 / pi;
 }
 
-float AzimuthSingle(float siteLongitude, double latitude, float satelliteLongitude) {
-    return singleDegrees(azimuthArctan(siteLongitude, latitude, satelliteLongitude) + CalcPi());
+float AzimuthSingle(const Site& site, SatelliteLongitude satellite) {
+    return singleDegrees(azimuthArctan(site, satellite) + CalcPi());
 }
 
-std::optional<double> ElevationDouble(float siteLongitude, double latitude,
-                                      float satelliteLongitude) {
-    const auto b = elevationArctan(siteLongitude, latitude, satelliteLongitude);
+std::optional<double> ElevationDouble(const Site& site, SatelliteLongitude satellite) {
+    const auto b = elevationArctan(site, satellite);
     if (!b) return std::nullopt;
     return *b * 180.0 / CalcPi();
 }
 
-std::optional<float> ElevationSingle(float siteLongitude, double latitude,
-                                     float satelliteLongitude) {
-    const auto b = elevationArctan(siteLongitude, latitude, satelliteLongitude);
+std::optional<float> ElevationSingle(const Site& site, SatelliteLongitude satellite) {
+    const auto b = elevationArctan(site, satellite);
     if (!b) return std::nullopt;
     return singleDegrees(*b);
 }

@@ -31,30 +31,31 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
     };
 
     try {
-        const float site = Checked::single(AngleFromTexts(in.text1, in.text2));
-        const double latitude = AngleFromTexts(in.text3, in.text4);
-        const float satellite1 = Checked::single(AngleFromTexts(in.text5, in.text6));
+        const Site site{Checked::single(AngleFromTexts(in.text1, in.text2)),
+                        AngleFromTexts(in.text3, in.text4)};
+        const SatelliteLongitude satellite1{Checked::single(AngleFromTexts(in.text5, in.text6))};
 
-        run.alpha1 = AzimuthDouble(site, latitude, satellite1);
+        run.alpha1 = AzimuthDouble(site, satellite1);
         write("Text8", NumberText(run.alpha1));
 
-        run.beta1 = ElevationDouble(site, latitude, satellite1);
+        run.beta1 = ElevationDouble(site, satellite1);
         if (run.beta1) {
-            const float satellite2 = Checked::single(AngleFromTexts(in.text9, in.text10));
-            write("Text16", FeedRotationText(site, latitude, satellite2, decimalSeparator));
+            const SatelliteLongitude satellite2{
+                Checked::single(AngleFromTexts(in.text9, in.text10))};
+            write("Text16", FeedRotationText(site, satellite2, decimalSeparator));
 
-            run.carried.alpha2 = AzimuthSingle(site, latitude, satellite2);
-            write("Text12", NumberText(run.carried.alpha2));
+            const float alpha2 = AzimuthSingle(site, satellite2);
+            write("Text12", NumberText(alpha2));
 
-            if (const auto beta2 = ElevationSingle(site, latitude, satellite2)) {
+            if (const auto beta2 = ElevationSingle(site, satellite2)) {
                 run.carried.beta2 = *beta2;
                 const double focal = Checked::value(LeadingNumber(in.text13));
                 write("Text14", FeedOffsetText(*run.beta1 - double(run.carried.beta2), focal,
                                                QStringLiteral("ВЫШЕ"), QStringLiteral("НИЖЕ"),
                                                decimalSeparator));
-                write("Text15", FeedOffsetText(run.alpha1 - double(run.carried.alpha2), focal,
-                                               QStringLiteral("СПРАВА"), QStringLiteral("СЛЕВА"),
-                                               decimalSeparator));
+                write("Text15",
+                      FeedOffsetText(run.alpha1 - double(alpha2), focal, QStringLiteral("СПРАВА"),
+                                     QStringLiteral("СЛЕВА"), decimalSeparator));
                 write("Text7", NumberText(*run.beta1));
             }
             write("Text11", NumberText(run.carried.beta2));

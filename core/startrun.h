@@ -18,10 +18,10 @@ struct StartInputs {
     QString text13;         // focal length of the dish, millimetres
 };
 
-// What the main window keeps from one run to the next: satellite 2's azimuth and elevation, both
-// in single precision and 0 when the window is created.
+// What the main window keeps from one run to the next: satellite 2's elevation, in single
+// precision, 0 when the window is created. A run shows it when satellite 2's elevation cannot be
+// computed, and it stays as a run set it even when that run stops at a later step.
 struct CarriedValues {
-    float alpha2 = 0;
     float beta2 = 0;
 };
 

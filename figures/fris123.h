@@ -4,7 +4,6 @@
 #include <functional>
 
 class QLabel;
-class QPushButton;
 
 // The figure viewer "RIS123": eight explanatory pictures from the program directory in a fixed
 // cycle. Constructing it loads it, and loading makes it visible with an empty picture box.
@@ -25,6 +24,4 @@ private:
     QString m_appDir;
     qint16 m_figureIndex = 0;
     QLabel* m_picture = nullptr;
-    QPushButton* m_exit = nullptr;
-    QPushButton* m_next = nullptr;
 };

@@ -1,13 +1,5 @@
-#include <unistd.h>
-
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "appdir.h"
-#include "datafile.h"
 #include "leadingnumber.h"
 #include "numbertext.h"
 
@@ -15,19 +7,14 @@ using namespace Qt::StringLiterals;
 
 class TestNumbers : public QObject {
     Q_OBJECT
-    QTemporaryDir m_temp;
 
 private slots:
-    void initTestCase() {
-        // The user's data directory of a test lies under ~/.qttest, never the real one.
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
         QTest::newRow("comma ends the number") << u"27,69"_s << 27.0;
         QTest::newRow("blanks inside") << u" 1 2 . 5 "_s << 12.5;
+        QTest::newRow("tab and line feed inside") << u"-1\t2\n.5"_s << -12.5;
         QTest::newRow("D exponent") << u"2d-2"_s << 0.02;
         QTest::newRow("overflow") << u"1e400"_s << qInf();
         QTest::newRow("ampersand hex is not read") << u"&H10"_s << 0.0;
@@ -59,89 +46,6 @@ private slots:
         QFETCH(bool, single);
         QFETCH(QString, expected);
         QCOMPARE(single ? NumberText(float(value)) : NumberText(value), expected);
-    }
-
-    // A root keeps no trailing separator, so that its file gets one separator, not two.
-    void appDir() {
-        for (const auto& [reported, dir] :
-             {std::pair(u"C:\\"_s, u"C:"_s), {u"/"_s, u""_s}, {u"//"_s, u"/"_s}}) {
-            QCOMPARE(AppDirFrom(reported), dir);
-            QCOMPARE(AppFilePath(AppDirFrom(reported), "rlin1.txt"),
-                     dir + QDir::separator() + "rlin1.txt");
-        }
-    }
-
-    void dataFileLine() {
-        QCOMPARE(DataFileLine(217.3, std::nullopt), QByteArray("217.3,\r\n"));
-        QCOMPARE(DataFileLine(180, -0.5), QByteArray("180,-.5\r\n"));
-    }
-
-    void parseDataFile_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("fields");  // "azimuth|elevation"; empty when the parse fails
-        QTest::newRow("no elevation") << QByteArray("217.3,\r\n") << u"217.3|"_s;
-        QTest::newRow("fields on two lines") << QByteArray("217.3\r\n44\r\n") << u"217.3|44"_s;
-        QTest::newRow("extra fields, lines") << QByteArray("200,30,7\r\n1,2\r\n") << u"200|30"_s;
-        QTest::newRow("no line end") << QByteArray("200,30") << u"200|30"_s;
-        QTest::newRow("one field") << QByteArray("217.3\r\n") << u""_s;
-    }
-    void parseDataFile() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, fields);
-        const auto parsed = ParseDataFile(content);
-        QCOMPARE(parsed ? parsed->azimuth + u'|' + parsed->elevation : QString(), fields);
-    }
-
-    // Beside the executable when writable, else the user's directory, when there is one.
-    void dataFileDirectory() {
-        const QString user = u"/home/u/.local/share/torvel"_s;
-        QCOMPARE(DataFileDirectory(u"/opt/torvel"_s, true, user), u"/opt/torvel"_s);
-        QCOMPARE(DataFileDirectory(u"/usr/lib/t"_s, false, user), user);
-        QCOMPARE(DataFileDirectory(u"/usr/lib/t"_s, false, QString()), u"/usr/lib/t"_s);
-    }
-
-    void directoryWritable_data() {
-        QTest::addColumn<QString>("dir");
-        QTest::addColumn<bool>("expected");
-        const QString temp = m_temp.path();
-        QFile plain(temp + "/plain-file");
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        QTest::newRow("temporary directory") << temp << true;
-        QTest::newRow("missing directory") << temp + "/missing" << false;
-        QTest::newRow("below a plain file") << temp + "/plain-file/sub" << false;
-        // Permission bits do not stop an administrator; /proc takes no new files from anyone.
-        if (geteuid() != 0 && QDir(temp).mkdir("read-only", QFile::ReadOwner | QFile::ExeOwner))
-            QTest::newRow("read-only by permissions") << temp + "/read-only" << false;
-        if (QFileInfo::exists(u"/proc/self"_s)) QTest::newRow("proc") << u"/proc"_s << false;
-    }
-    void directoryWritable() {
-        QFETCH(QString, dir);
-        QFETCH(bool, expected);
-        const auto entries = [&] { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden); };
-        const QStringList before = entries();
-        QCOMPARE(DirectoryWritable(dir), expected);
-        QCOMPARE(entries(), before);  // the probe is gone again
-    }
-
-    void dataFileFallback_data() {
-        QTest::addColumn<bool>("writable");
-        QTest::newRow("beside the executable") << true;
-        QTest::newRow("user's data directory") << false;
-    }
-    // The writer finds (or creates) the folder, and the reader then finds the same file.
-    void dataFileFallback() {
-        QFETCH(bool, writable);
-        const QString userDir = UserDataDirectory();
-        QVERIFY(!userDir.isEmpty() && QDir(userDir).removeRecursively());
-        const QString appDir = m_temp.path() + (writable ? "" : "/missing");
-        const QString path = DataFilePath(appDir);
-        QCOMPARE(path, AppFilePath(writable ? appDir : userDir, kDataFileName));
-        QString error;
-        QVERIFY2(WriteDataFile(path, 123.25, std::nullopt, &error), qPrintable(error));
-        const auto fields = ReadDataFile(DataFilePath(appDir));
-        QCOMPARE(fields ? fields->azimuth + u'|' + fields->elevation : QString(), u"123.25|"_s);
-        QCOMPARE(QFileInfo::exists(appDir), writable);
-        QDir(userDir).removeRecursively();
     }
 };
 

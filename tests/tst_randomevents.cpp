@@ -101,6 +101,7 @@ void TestRandomEvents::pressMainStart() {
 
 void TestRandomEvents::startProgram() {
     m_main = new TORVEL;
+    QCOMPARE(m_main->dataFile(), m_dataFile);
     m_main->setDecimalSeparator(m_separator = pick(2) ? u',' : u'.');
     m_main->show();
     m_carried = {};
@@ -128,7 +129,7 @@ void TestRandomEvents::randomEvents() {
                 testHandler(type, context, message);
         });
     Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
-    m_dataFile = DataFilePath(AppDir());
+    m_dataFile = AppFilePath(AppDir(), kDataFileName);
     QFile::remove(m_dataFile);  // the plot also meets the missing file
     const QByteArray env = qgetenv("TORVEL_RANDOM_SEED");
     const quint32 seed = env.isEmpty() ? 20261207 : env.toUInt();

@@ -1,0 +1,96 @@
+#include "controls.h"
+
+#include <QFrame>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <limits>
+
+#include "uifont.h"
+
+QFont ProgramFont(FontName name) {
+    const FontChoice font = FontOf(name);
+    return UiFont(font.serif ? UiFace::Serif : UiFace::SansSerif, font.pointSize, font.bold);
+}
+
+namespace {
+
+QWidget* create(const Control& c, QWidget* parent) {
+    const QString text = QString::fromUtf8(c.text);
+    switch (c.kind) {
+        case ControlKind::Label: {
+            auto* label = new QLabel(text, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new QLineEdit(text, parent);
+            box->setMaxLength(std::numeric_limits<int>::max());
+            box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            return box;
+        }
+        case ControlKind::Button:
+            return new QPushButton(text, parent);
+        case ControlKind::Line: {
+            auto* line = new QFrame(parent);
+            line->setFrameShape(c.top == c.height ? QFrame::HLine : QFrame::VLine);
+            line->setFrameShadow(QFrame::Plain);
+            line->setLineWidth(c.lineWidth);
+            return line;
+        }
+        case ControlKind::Image:
+        case ControlKind::PictureBox: {
+            auto* picture = new QLabel(parent);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            if (c.kind == ControlKind::PictureBox) picture->setFocusPolicy(Qt::StrongFocus);
+            return picture;
+        }
+    }
+    return nullptr;
+}
+
+// A line's frame is as thick as the line and draws it through its middle, both end points
+// included.
+QRect lineRect(const Control& c) {
+    const QPoint from = TwipsToPixels(QPoint(c.left, c.top));
+    const QPoint to = TwipsToPixels(QPoint(c.width, c.height));
+    const QRect ends = QRect(from, to).normalized();
+    if (from.y() == to.y())
+        return QRect(ends.left(), ends.top() - c.lineWidth / 2, ends.width(), c.lineWidth);
+    return QRect(ends.left() - c.lineWidth / 2, ends.top(), c.lineWidth, ends.height());
+}
+
+}  // namespace
+
+void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
+    window->setWindowTitle(QString::fromUtf8(layout.caption));
+    const bool programFonts = fonts == Fonts::Program;
+    if (programFonts && layout.font != FontName::Default) window->setFont(ProgramFont(layout.font));
+    // A top-level widget's geometry is that of its client area; the frame keeps its title bar and
+    // resize border around it.
+    if (layout.fixedPosition)
+        window->setGeometry(QRect(layout.screenPixels(), layout.clientPixels()));
+    else
+        window->resize(layout.clientPixels());
+
+    QHash<QByteArray, QWidget*> built;
+    for (const Control& c : layout.controls) {
+        QWidget* parent = c.parent ? built.value(c.parent, window) : window;
+        QWidget* widget = create(c, parent);
+        widget->setObjectName(QString::fromLatin1(c.name));
+        widget->setGeometry(c.kind == ControlKind::Line ? lineRect(c) : c.pixelRect());
+        if (programFonts && c.font != layout.font && c.font != FontName::Default)
+            widget->setFont(ProgramFont(c.font));
+        built.insert(c.name, widget);
+    }
+
+    QWidget* previous = nullptr;
+    for (const char* name : layout.focusOrder()) {
+        QWidget* widget = built.value(name);
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}

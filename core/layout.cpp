@@ -1,0 +1,158 @@
+#include "layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+int TwipsToPixels(int twips) {
+    // 15 is odd, so a whole number of twips never lies exactly half-way between two pixels.
+    return int(std::lround(double(twips) / kTwipsPerPixel));
+}
+
+QPoint TwipsToPixels(QPoint twips) {
+    return QPoint(TwipsToPixels(twips.x()), TwipsToPixels(twips.y()));
+}
+
+QRect TwipRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                 TwipsToPixels(height));
+}
+
+FontChoice FontOf(FontName name) {
+    switch (name) {
+        case FontName::WindowFont:
+            return {false, 9.75, true};
+        case FontName::S8:
+            return {false, 8.25, false};
+        case FontName::S8B:
+            return {false, 8.25, true};
+        case FontName::S10:
+            return {false, 9.75, false};
+        case FontName::S12B:
+            return {false, 12, true};
+        case FontName::T12B:
+            return {true, 12, true};
+        case FontName::Default:
+            break;
+    }
+    return {false, 8.25, false};
+}
+
+QSize WindowLayout::clientPixels() const {
+    return QSize(TwipsToPixels(clientWidth), TwipsToPixels(clientHeight));
+}
+
+QPoint WindowLayout::screenPixels() const {
+    return TwipsToPixels(QPoint(screenLeft, screenTop));
+}
+
+const Control* WindowLayout::control(const char* name) const {
+    for (const Control& c : controls)
+        if (std::strcmp(c.name, name) == 0) return &c;
+    return nullptr;
+}
+
+std::vector<const char*> WindowLayout::focusOrder() const {
+    std::vector<const Control*> focusable;
+    for (const Control& c : controls)
+        if (c.tabIndex >= 0 && c.kind != ControlKind::Label) focusable.push_back(&c);
+    std::sort(focusable.begin(), focusable.end(),
+              [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    std::vector<const char*> names;
+    for (const Control* c : focusable) names.push_back(c->name);
+    return names;
+}
+
+namespace {
+
+using K = ControlKind;
+using F = FontName;
+
+// clang-format off
+const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
+    // The title block: two labels in a rectangle of four lines.
+    {K::Label, "T1", "     РАССЧЕТ МУЛЬТИФИДА", 1680, 240, 3615, 255, 0, F::T12B},
+    {K::Label, "T2", "     ПО КООРДИНАТАМ СПУТНИКОВ", 1680, 600, 3615, 255, 1, F::S8B},
+    {K::Line, "Line1", "", 1800, 960, 5160, 960, -1, F::Default},
+    {K::Line, "Line2", "", 1800, 120, 5160, 120, -1, F::Default},
+    {K::Line, "Line3", "", 1800, 960, 1800, 120, -1, F::Default},
+    {K::Line, "Line4", "", 5160, 120, 5160, 960, -1, F::Default},
+    // Buttons.
+    {K::Button, "Gprog", "START", 720, 120, 855, 375, 18, F::S8},
+    {K::Button, "RISYNOK", "Рисунок", 720, 720, 855, 375, 19, F::S8},
+    {K::Button, "cmdExit", "EXIT", 5400, 360, 615, 495, 20, F::S8},
+    {K::Button, "NAPR", "НАПРАВЛЕНИЕ", 480, 4440, 1395, 315, 21, F::S8},
+    // The site. The runs of blanks in the column headings push the second word over the minutes.
+    {K::Label, "T3", " Ваши  координаты           места  (пример: г.Тверия ИЗРАИЛЬ)", 240, 1320, 2055, 735, 2, F::S10},
+    {K::Label, "Label1", " долгота(градусы)            долгота(минуты)", 2400, 1080, 3735, 255, 3, F::S8},
+    {K::TextBox, "Text1", "35", 2640, 1320, 855, 285, 4, F::S8},
+    {K::TextBox, "Text2", "27.69", 4440, 1320, 975, 285, 5, F::S8},
+    {K::Label, "T4", "   широта(градусы)              широта(минуты)", 2280, 1560, 3495, 255, 6, F::S8},
+    {K::TextBox, "Text3", "32", 2640, 1800, 855, 285, 7, F::S8},
+    {K::TextBox, "Text4", "48.5", 4440, 1800, 975, 285, 8, F::S8},
+    {K::Line, "Line6", "", 2280, 2040, 2280, 1200, -1, F::Default},
+    // The dish.
+    {K::Label, "Label6", "ФОКУСНОЕ РАССТОЯНИЕ АНТЕНЫ", 360, 2280, 3495, 255, 30, F::S8B},
+    {K::TextBox, "Text13", "", 4440, 2280, 975, 285, 31, F::S8B},
+    // Satellite 1, the one the dish already points at.
+    {K::Label, "T5", "     Координаты            TV-спутника  (1)     установленного", 240, 2640, 1815, 735, 9, F::S10},
+    {K::Label, "T6", " долгота(градусы)             долгота(минуты)", 2400, 2760, 3615, 255, 12, F::S8},
+    {K::TextBox, "Text5", "", 2640, 3000, 855, 285, 10, F::S8},
+    {K::TextBox, "Text6", "", 4440, 3000, 975, 285, 11, F::S8},
+    // Satellite 2, the one to be added.
+    {K::Label, "Label2", "     Координаты            TV-спутника (2)  устанавливаемого", 240, 3480, 2175, 735, 24, F::WindowFont},
+    {K::Label, "Label3", "долгота(градусы)              долгота(минуты)", 2400, 3480, 3375, 375, 25, F::S8},
+    {K::TextBox, "Text9", "", 2640, 3720, 855, 285, 22, F::S8},
+    {K::TextBox, "Text10", "", 4440, 3720, 975, 285, 23, F::S8},
+    // The results.
+    {K::Line, "Line5", "", 240, 4320, 6360, 4320, -1, F::Default, 5},
+    {K::Label, "T7", "      РЕЗУЛЬТАТ", 2040, 4440, 2175, 375, 13, F::S12B},
+    {K::Label, "T8", "1)  BETA-угол  места", 240, 4920, 1695, 255, 16, F::S8},
+    {K::TextBox, "Text7", "", 1920, 4800, 1215, 360, 14, F::WindowFont},
+    {K::Label, "T9", "    1) ALFA-азимут", 3240, 4920, 1575, 375, 17, F::S8},
+    {K::TextBox, "Text8", "", 4800, 4800, 1215, 330, 15, F::WindowFont},
+    {K::Label, "Label4", "2)  BETA-угол места", 240, 5400, 1695, 375, 28, F::S8},
+    {K::TextBox, "Text11", "", 1920, 5280, 1215, 375, 26, F::WindowFont},
+    {K::Label, "Label5", "     2)  ALFA-азимут", 3240, 5400, 1575, 375, 29, F::S8},
+    {K::TextBox, "Text12", "", 4800, 5280, 1215, 375, 27, F::WindowFont},
+    {K::Line, "Line7", "", 480, 5760, 6360, 5760, -1, F::Default},
+    {K::Label, "Label7", "СДВИГ УГЛА ВОЗВЫШЕНИЯ        РАССТОЯНИЕ МЕЖДУ ЦЕНТРАМИ ", 240, 5760, 6255, 255, 32, F::S8B},
+    {K::TextBox, "Text14", "", 480, 6120, 2175, 375, 33, F::S8B},
+    {K::TextBox, "Text16", "", 2760, 6120, 855, 375, 35, F::WindowFont},
+    {K::TextBox, "Text15", "", 3720, 6120, 2295, 375, 34, F::S8B},
+    {K::Label, "Label8", " УГОЛ ПОВОРОТА", 2280, 6600, 1815, 255, 36, F::S8B},
+    // The sign legends of the feed rotation, plus left and minus right of its caption.
+    {K::Image, "Image3", "", 1200, 6600, 675, 450, -1, F::Default},
+    {K::Image, "Image2", "", 4440, 6600, 675, 450, -1, F::Default},
+}};
+
+const WindowLayout kFlin1{"CYRC1", 5010, 3315, false, 0, 0, F::S8, {
+    {K::Button, "START", "START", 120, 120, 735, 375, 0, F::S8},
+    {K::Button, "CMDEXIT", "EXIT", 120, 2280, 615, 375, 1, F::S8},
+    {K::TextBox, "POZIA", "-20", 120, 1680, 615, 375, 2, F::S8},
+    // "Shift of axes by angle", wrapped inside its narrow box over the rotation box.
+    {K::Label, "Label1", " сдвиг      осей        на        угол", 120, 720, 615, 855, 3, F::S8},
+}};
+
+// The picture box is larger than the client area and is cut off by its right and bottom edges;
+// the buttons belong to it. The first letter of "PИС.1,2,3" is a Latin P.
+const WindowLayout kFris123{"RIS123", 6360, 4995, true, 1860, 1530, F::Default, {
+    {K::PictureBox, "Picture1", "", 0, 0, 8775, 5935, 0, F::Default},
+    {K::Button, "cmd1", "ВЫХОД", 240, 120, 975, 375, 1, F::Default, 1, "Picture1"},
+    {K::Button, "RISYNOK", "PИС.1,2,3", 240, 720, 975, 375, 2, F::Default, 1, "Picture1"},
+}};
+// clang-format on
+
+}  // namespace
+
+const WindowLayout& TorvelLayout() {
+    return kTorvel;
+}
+
+const WindowLayout& Flin1Layout() {
+    return kFlin1;
+}
+
+const WindowLayout& Fris123Layout() {
+    return kFris123;
+}
