@@ -14,39 +14,33 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Decimal exponent of the first significant digit of a mantissa such as "0012.5" (2 for 12.5,
-// -1 for .05), used only to tell an overflow from an underflow.
-long long leadingExponent(const std::string& mantissa) {
-    const auto point = mantissa.find('.');
-    const long long integerDigits =
-        point == std::string::npos ? (long long)mantissa.size() : (long long)point;
-    for (std::size_t i = 0; i < mantissa.size(); ++i) {
-        if (mantissa[i] == '.' || mantissa[i] == '0') continue;
-        const long long index = (long long)i;
-        return index < integerDigits ? integerDigits - index - 1 : integerDigits - index;
-    }
-    return 0;
-}
+// An exponent's magnitude stops growing here: far beyond any double, yet added to a mantissa's
+// decimal position (at most a text's length) it stays well inside a long long.
+constexpr long long kExponentCap = 100'000'000'000'000'000LL;
 
 }  // namespace
 
 double LeadingNumber(QStringView text) {
-    std::string mantissa;
-    std::string exponent;
-    bool negative = false;
+    std::string digits;               // the mantissa from its first significant digit on
+    long long digitsBeforePoint = 0;  // all mantissa digits before the point, leading zeros too
+    long long leadingZeros = 0;       // mantissa digits before the first significant one
+    long long exponent = 0;           // its magnitude, capped
+    bool negative = false, exponentNegative = false;
     bool seenSign = false, seenPoint = false, seenDigit = false;
-    bool inExponent = false, exponentSign = false;
+    bool inExponent = false, exponentSign = false, exponentDigit = false;
 
     for (QChar c : text) {
         if (isIgnored(c)) continue;
         if (inExponent) {
-            if ((c == u'+' || c == u'-') && !exponentSign && exponent.empty()) {
+            if ((c == u'+' || c == u'-') && !exponentSign && !exponentDigit) {
                 exponentSign = true;
-                if (c == u'-') exponent += '-';
+                exponentNegative = (c == u'-');
                 continue;
             }
             if (isDigit(c)) {
-                exponent += char(c.unicode());
+                exponentDigit = true;
+                const int d = c.unicode() - u'0';
+                exponent = exponent < kExponentCap / 10 ? exponent * 10 + d : kExponentCap;
                 continue;
             }
             break;
@@ -58,12 +52,15 @@ double LeadingNumber(QStringView text) {
         }
         if (isDigit(c)) {
             seenDigit = true;
-            mantissa += char(c.unicode());
+            if (!seenPoint) ++digitsBeforePoint;
+            if (digits.empty() && c == u'0')
+                ++leadingZeros;
+            else
+                digits += char(c.unicode());
             continue;
         }
         if (c == u'.' && !seenPoint) {
             seenPoint = true;
-            mantissa += '.';
             continue;
         }
         if (seenDigit && (c == u'E' || c == u'e' || c == u'D' || c == u'd')) {
@@ -72,27 +69,27 @@ double LeadingNumber(QStringView text) {
         }
         break;
     }
-    if (!seenDigit) return 0.0;
 
-    // An exponent letter with no digits after it adds nothing.
-    const bool hasExponent = !exponent.empty() && exponent != "-";
-    std::string number = mantissa;
-    if (hasExponent) number += 'e' + exponent;
+    const double zero = negative ? -0.0 : 0.0;
+    if (digits.empty()) return zero;  // no digit, or only zeros: any exponent leaves it 0
+    while (digits.back() == '0') digits.pop_back();
 
+    // The value lies in [10^magnitude, 10^(magnitude+1)): the decimal position of the first
+    // significant digit plus the exponent, whatever the lengths of mantissa and exponent.
+    const long long magnitude =
+        digitsBeforePoint - leadingZeros - 1 + (exponentNegative ? -exponent : exponent);
+    const double infinity = negative ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
+    // From 1e309 on it is past the largest double (1.8e308); below 1e-324 it is nearer 0 than
+    // the smallest one (4.9e-324).
+    if (magnitude > 308) return infinity;
+    if (magnitude < -324) return zero;
+
+    // Close enough to the range to need exact rounding: the same number as "d.ddde<magnitude>".
+    std::string number =
+        digits.substr(0, 1) + '.' + digits.substr(1) + 'e' + std::to_string(magnitude);
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Out of range either way: decide by where the first significant digit lands.
-        long long shift = 0;
-        if (hasExponent) {
-            const bool expNegative = exponent[0] == '-';
-            const std::string digits = expNegative ? exponent.substr(1) : exponent;
-            // Saturate: anything past a few thousand is far out of range already.
-            shift = digits.size() > 6 ? 1000000 : std::stoll(digits);
-            if (expNegative) shift = -shift;
-        }
-        const bool overflow = leadingExponent(mantissa) + shift > 0;
-        value = overflow ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+    if (result.ec == std::errc::result_out_of_range) return magnitude > 0 ? infinity : zero;
     return negative ? -value : value;
 }
