@@ -7,11 +7,29 @@
 
 namespace {
 
-bool isIgnored(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n';
+bool isIgnored(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\n';
 }
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+bool isDigit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
+
+// The character the reader takes a character beyond ASCII for, so that text pasted from a web
+// page or a phone reads as it looks: a format character (a direction mark, a zero-width space,
+// a byte order mark, a soft hyphen) and a space separator (a no-break space) are blanks, the
+// minus sign is '-', a decimal digit of any script is that ASCII digit. Anything else stays as
+// it is and ends the number.
+char32_t asRead(char32_t c) {
+    if (c == U'\u2212') return U'-';
+    switch (QChar::category(c)) {
+        case QChar::Other_Format:
+        case QChar::Separator_Space:
+            return U' ';
+        case QChar::Number_DecimalDigit:
+            return U'0' + char32_t(QChar::digitValue(c));
+        default:
+            return c;
+    }
 }
 
 // An exponent's magnitude stops growing here: far beyond any double, yet added to a mantissa's
@@ -29,41 +47,47 @@ double LeadingNumber(QStringView text) {
     bool seenSign = false, seenPoint = false, seenDigit = false;
     bool inExponent = false, exponentSign = false, exponentDigit = false;
 
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (c >= 0x80) {  // plain ASCII text never gets here
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            c = asRead(c);
+        }
         if (isIgnored(c)) continue;
         if (inExponent) {
-            if ((c == u'+' || c == u'-') && !exponentSign && !exponentDigit) {
+            if ((c == U'+' || c == U'-') && !exponentSign && !exponentDigit) {
                 exponentSign = true;
-                exponentNegative = (c == u'-');
+                exponentNegative = (c == U'-');
                 continue;
             }
             if (isDigit(c)) {
                 exponentDigit = true;
-                const int d = c.unicode() - u'0';
+                const int d = int(c - U'0');
                 exponent = exponent < kExponentCap / 10 ? exponent * 10 + d : kExponentCap;
                 continue;
             }
             break;
         }
-        if ((c == u'+' || c == u'-') && !seenSign && !seenDigit && !seenPoint) {
+        if ((c == U'+' || c == U'-') && !seenSign && !seenDigit && !seenPoint) {
             seenSign = true;
-            negative = (c == u'-');
+            negative = (c == U'-');
             continue;
         }
         if (isDigit(c)) {
             seenDigit = true;
             if (!seenPoint) ++digitsBeforePoint;
-            if (digits.empty() && c == u'0')
+            if (digits.empty() && c == U'0')
                 ++leadingZeros;
             else
-                digits += char(c.unicode());
+                digits += char(c);
             continue;
         }
-        if (c == u'.' && !seenPoint) {
+        if (c == U'.' && !seenPoint) {
             seenPoint = true;
             continue;
         }
-        if (seenDigit && (c == u'E' || c == u'e' || c == u'D' || c == u'd')) {
+        if (seenDigit && (c == U'E' || c == U'e' || c == U'D' || c == U'd')) {
             inExponent = true;
             continue;
         }
