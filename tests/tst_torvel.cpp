@@ -1,5 +1,7 @@
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,8 +64,12 @@ const QString kWorked = "Text5=13|Text9=19|Text10=12|Text13=450", kFault = "Ра
 const QString kWorkedOutputs = "Text8= 217.344291652777|Text16= + 23.5|Text12= 208.2955|Text14= 24.9487мм-->НИЖЕ|"
                                "Text7= 44.8168471212995|Text15= 70.7734мм-->СПРАВА|Text11= 47.99485";
 
-// One START: "Box=text" pairs typed, then result boxes that change (others stay empty), '|' between
-// pairs; part of the one message ("<file>": the file's path); the file ("<folder>": a folder there).
+const QString kSiteLongitude = kWorkedOutputs + "|Text16= 0|Text12= 180|Text11= 51.84218|Text14= 55.0408мм-->НИЖЕ|"
+                                "Text15= 272.971мм-->СПРАВА";
+
+// One START: "Box=text" pairs typed (text beyond ASCII pasted), then result boxes that change (others
+// stay empty), '|' between pairs; part of the one message ("<file>": the file's path); the file
+// ("<folder>": a folder there).
 struct Run { const char* name; char separator; QString typed, expected, message; QByteArray file; };
 const Run kRuns[] = {
     {"worked example", '.', kWorked, kWorkedOutputs, "", kWorkedLine},
@@ -76,8 +82,10 @@ const Run kRuns[] = {
     {"satellite 2 degrees 1e400", ',', kWorked + "|Text9=1e400", "Text8= 217.344291652777", kFault, kOldFile},
     {"satellite 2 equal to satellite 1", '.', kWorked + "|Text9=13|Text10=", kWorkedOutputs + "|Text16= + 30.7|"
      "Text12= 217.3443|Text11= 44.81685|Text14= 0мм-->ВЫШЕ|Text15= 0мм-->СПРАВА", "", kWorkedLine},
-    {"satellite 2 at the site's longitude", ',', kWorked + "|Text9=35|Text10=27.69", kWorkedOutputs + "|Text16= 0|"
-     "Text12= 180|Text11= 51.84218|Text14= 55.0408мм-->НИЖЕ|Text15= 272.971мм-->СПРАВА", "", kWorkedLine},
+    {"satellite 2 at the site's longitude", ',', kWorked + "|Text9=35|Text10=27.69", kSiteLongitude, "", kWorkedLine},
+    // Pasted from a phone: the same result as typing "35".
+    {"satellite 2 pasted in Arabic-Indic digits", ',', kWorked + "|Text9=٣٥|Text10=27.69", kSiteLongitude, "", kWorkedLine},
+    {"satellite 2 pasted after a right-to-left mark", ',', kWorked + "|Text9=\u200f35|Text10=27.69", kSiteLongitude, "", kWorkedLine},
 };
 
 // Keys typed into a box; the EditState after.
@@ -111,8 +119,12 @@ class TestTorvel : public QObject {
 
     QLineEdit* box(const QString& name) const { return m_window->findChild<QLineEdit*>(name); }
     void type(const QString& pair) {
-        QTest::keyClick(box(pair.section('=', 0, 0)), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box(pair.section('=', 0, 0)), "\b" + pair.section('=', 1));
+        QLineEdit* target = box(pair.section('=', 0, 0));
+        const QString text = pair.section('=', 1);
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        if (text.toLatin1() == text.toUtf8()) return QTest::keyClicks(target, "\b" + text);
+        QGuiApplication::clipboard()->setText(text);  // keys carry no other text: pasted
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
     }
 
 private slots:
