@@ -94,8 +94,9 @@ double LeadingNumber(QStringView text) {
         break;
     }
 
+    if (!seenDigit) return 0.0;  // no number at all: 0, whatever sign came first
     const double zero = negative ? -0.0 : 0.0;
-    if (digits.empty()) return zero;  // no digit, or only zeros: any exponent leaves it 0
+    if (digits.empty()) return zero;  // only zeros: any exponent leaves it 0, as strtod does
     while (digits.back() == '0') digits.pop_back();
 
     // The value lies in [10^magnitude, 10^(magnitude+1)): the decimal position of the first

@@ -35,6 +35,7 @@ private slots:
         QTest::newRow("sign after exponent digits") << u"1e5-3"_s << 1e5;
         QTest::newRow("overflow") << u"1e400"_s << inf;
         QTest::newRow("ampersand hex is not read") << u"&H10"_s << 0.0;
+        QTest::newRow("a sign alone is no number") << u"-."_s << 0.0;
 
         // The size of a number is its mantissa and exponent together, at any length.
         QTest::newRow("400 digits, exponent -0000001") << "1" + zeros + "e-0000001" << inf;
