@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -110,11 +111,15 @@ double LeadingNumber(QStringView text) {
     if (magnitude > 308) return infinity;
     if (magnitude < -324) return zero;
 
-    // Close enough to the range to need exact rounding: the same number as "d.ddde<magnitude>".
-    std::string number =
-        digits.substr(0, 1) + '.' + digits.substr(1) + 'e' + std::to_string(magnitude);
+    // Close enough to the range to need exact rounding: the significant digits as a whole
+    // number, with the exponent that puts the first of them at its place.
+    char exponentText[24];
+    const long long shift = magnitude - (long long)(digits.size() - 1);
+    digits += 'e';
+    digits.append(exponentText,
+                  std::to_chars(std::begin(exponentText), std::end(exponentText), shift).ptr);
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (result.ec == std::errc::result_out_of_range) return magnitude > 0 ? infinity : zero;
     return negative ? -value : value;
 }
