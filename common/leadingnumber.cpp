@@ -1,7 +1,6 @@
 #include "leadingnumber.h"
 
 #include <charconv>
-#include <cmath>
 #include <iterator>
 #include <limits>
 #include <string>
@@ -33,8 +32,9 @@ char32_t asRead(char32_t c) {
     }
 }
 
-// An exponent's magnitude stops growing here: far beyond any double, yet added to a mantissa's
-// decimal position (at most a text's length) it stays well inside a long long.
+// An exponent's magnitude stops growing here: no text is long enough for its mantissa to bring
+// such an exponent back into the range of a double, and added to the mantissa's decimal position
+// (at most the text's length) it stays well inside a long long.
 constexpr long long kExponentCap = 100'000'000'000'000'000LL;
 
 }  // namespace
