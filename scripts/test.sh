@@ -19,7 +19,9 @@ cmake --build build-sanitize -j "$jobs"
     ctest --output-on-failure -j "$jobs") | tee build-sanitize/ctest.log
 
 # Fuzz targets (clang, libFuzzer): each runs for a bounded time from the seed corpus in the
-# repository, as many at once as there are cores. New inputs go to the build folder, never into
+# repository (and with its dictionary, when it has one), as many at once as there are cores. The
+# number reader gets three times as long: a number hundreds of digits long with a many-digit
+# exponent takes it up to half a minute to build. New inputs go to the build folder, never into
 # the repository. A crash, a sanitizer report or a broken property fails the script and shows
 # the log and the input that caused it.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -27,10 +29,12 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz --target fuzz -j "$jobs"
 fuzz_seconds=${TORVEL_FUZZ_SECONDS:-20}
 fuzz_run() {
-    local target=$1 work=build-fuzz/runs/$1
+    local target=$1 work=build-fuzz/runs/$1 seconds=$fuzz_seconds options=()
+    [ "$target" = leadingnumber ] && seconds=$((fuzz_seconds * 3))
+    [ -f "tests/fuzz/$target.dict" ] && options+=(-dict="tests/fuzz/$target.dict")
     rm -rf "$work" && mkdir -p "$work/corpus" "$work/artifacts"
-    if UBSAN_OPTIONS=print_stacktrace=1 "build-fuzz/fuzz/fuzz_$target" \
-        -max_total_time="$fuzz_seconds" -artifact_prefix="$work/artifacts/" \
+    if UBSAN_OPTIONS=print_stacktrace=1 "build-fuzz/fuzz/fuzz_$target" "${options[@]}" \
+        -max_total_time="$seconds" -artifact_prefix="$work/artifacts/" \
         "$work/corpus" "tests/fuzz/corpus/$target" >"$work/log" 2>&1; then
         echo "fuzz_$target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$work/log")"
     else
@@ -40,16 +44,18 @@ fuzz_run() {
         return 1
     fi
 }
+# The longest first; each core takes the next target as soon as it is free.
 targets=(leadingnumber numbertext datafile runstart)
-failed=0
-for ((i = 0; i < ${#targets[@]}; i += jobs)); do
-    pids=()
-    for target in "${targets[@]:i:jobs}"; do
-        fuzz_run "$target" &
-        pids+=($!)
-    done
-    for pid in "${pids[@]}"; do wait "$pid" || failed=$((failed + 1)); done
+failed=0 running=0
+for target in "${targets[@]}"; do
+    if ((running == jobs)); then
+        wait -n || failed=$((failed + 1))
+        running=$((running - 1))
+    fi
+    fuzz_run "$target" &
+    running=$((running + 1))
 done
+for ((; running > 0; running--)); do wait -n || failed=$((failed + 1)); done
 
 # One closing count over the three runs: each ctest run reports "... out of N" when all passed.
 tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }

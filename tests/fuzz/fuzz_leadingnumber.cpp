@@ -1,16 +1,30 @@
 // LeadingNumber on any text: never a failure or NaN; what strtod reads from the same number once
-// the ignored characters are gone; it stops at a character that cannot continue a number.
+// the text is normalised and the ignored characters are gone; it stops at a character that
+// cannot continue a number.
 
 #include "fuzzcheck.h"
 
 namespace {
 
-// The number the text starts with, found independently: drop blanks, tabs and line feeds, take
-// sign, digits, one point and a complete exponent (D read as E), and let strtod convert it.
-double referenceValue(const QString& text) {
+// The text as the reader is to see it, found independently: over the text's code points, a
+// decimal digit of any script as its ASCII digit, the minus sign U+2212 as '-', format characters
+// and space separators dropped with blanks, tabs and line feeds; anything else beyond ASCII as '?'.
+std::string normalised(const QString& text) {
     std::string s;
-    for (QChar c : text)
-        if (c != u' ' && c != u'\t' && c != u'\n') s += c.unicode() < 128 ? char(c.unicode()) : '?';
+    for (char32_t c : text.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Number_DecimalDigit) c = U'0' + char32_t(QChar::digitValue(c));
+        if (c == 0x2212) c = U'-';
+        if (category == QChar::Other_Format || category == QChar::Separator_Space) continue;
+        if (c != U' ' && c != U'\t' && c != U'\n') s += c < 128 ? char(c) : '?';
+    }
+    return s;
+}
+
+// The number the text starts with: take sign, digits, one point and a complete exponent (D read
+// as E) from the normalised text, and let strtod convert it.
+double referenceValue(const QString& text) {
+    const std::string s = normalised(text);
     const auto digitsEnd = [&](std::size_t i) {
         return std::min(s.find_first_not_of("0123456789", i), s.size());
     };
@@ -41,8 +55,11 @@ void check(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::setlocale(LC_ALL, "C");
-    // As the bytes a user could type (Latin-1), and as arbitrary 16-bit characters.
-    check(QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size)));
+    // As the bytes a user could type (Latin-1), as pasted text (UTF-8), and as arbitrary 16-bit
+    // characters.
+    const char* bytes = reinterpret_cast<const char*>(data);
+    check(QString::fromLatin1(bytes, qsizetype(size)));
+    check(QString::fromUtf8(bytes, qsizetype(size)));
     check(QString(reinterpret_cast<const QChar*>(data), qsizetype(size / 2)));
     return 0;
 }
