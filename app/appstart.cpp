@@ -29,9 +29,12 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& 
     parser.parse(arguments);
 
     if (parser.isSet(help)) {
-        // Without an application object the parser cannot know the command's name.
+        // The usage line names the command as it is installed, however it was started; without
+        // an application object the parser could not name it at all.
         QString text = parser.helpText();
-        text.replace(QLatin1String("<executable_name>"), QCoreApplication::applicationName());
+        text.replace(
+            0, text.indexOf(u'\n'),
+            QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
         out << text;
         return 0;
     }
