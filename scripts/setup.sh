@@ -9,6 +9,10 @@ if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
     # The Debian package's library dependencies (dpkg-shlibdeps).
     packages+=(dpkg-dev)
 fi
+if [ "${1:-}" = "--screenshot" ]; then
+    # A private X server, a driver that types and clicks, and a screen grabber.
+    packages+=(xvfb x11-utils xdotool imagemagick)
+fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,
     # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the
