@@ -1,13 +1,21 @@
 #include <QApplication>
+#include <QTextStream>
+#include <cstdio>
 
+#include "appstart.h"
 #include "torvel.h"
 
 int main(int argc, char* argv[]) {
-    // The per-user data directory, used for the direction data file where the program's own
-    // directory is not writable, is named after the program: ~/.local/share/torvel. There is no
-    // organisation name, so no extra folder level; the window titles stay as they are.
-    QCoreApplication::setApplicationName(QStringLiteral("torvel"));
+    SetApplicationNameAndVersion();
+    // --help and --version are answered before the application object exists, so they work
+    // without a display and start nothing else.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout);
+    if (const std::optional<int> exitCode = HandleCommandLine(arguments, out)) return *exitCode;
+
     QApplication app(argc, argv);
+    SetDesktopIdentity();
     TORVEL mainWindow;
     mainWindow.show();
     return app.exec();

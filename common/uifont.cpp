@@ -1,33 +1,70 @@
 #include "uifont.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QStringList>
+
+#include "appdir.h"
 
 namespace {
 
+// The last but one face of each list is the one the layout is measured in; the last is a stand-in
+// of other metrics for systems that have neither it nor the program's own copy.
 const QStringList kSansSerif = {QStringLiteral("MS Sans Serif"),
                                 QStringLiteral("Microsoft Sans Serif"),
                                 QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
 const QStringList kSerif = {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                             QStringLiteral("DejaVu Serif")};
+qsizetype layoutFacePosition(const QStringList& list) {
+    return list.size() - 2;
+}
 
-// The first face of the list that is installed. Asked for a list whose first faces are missing,
-// the font system searches for stand-ins for each missing name (a slow search, repeated for
-// every size and weight) before it takes the first installed face of the list all the same;
-// asking for that face alone gives the same font without the search. Characters the face lacks
-// still come from the font system's stand-ins. With none of them installed, the whole list stays
-// and the font system chooses.
-QStringList installedFace(const QStringList& list) {
-    // A face installed from more than one foundry is listed once for each, as "Face [Foundry]".
+// The installed faces by name. A face installed from more than one foundry is listed once for
+// each, as "Face [Foundry]".
+QStringList installedFaces() {
     QStringList installed = QFontDatabase::families();
     for (QString& name : installed) {
         const qsizetype bracket = name.indexOf(QLatin1String(" ["));
         if (bracket > 0) name.truncate(bracket);
     }
-    for (const QString& face : list)
-        if (installed.contains(face, Qt::CaseInsensitive)) return {face};
+    return installed;
+}
+
+// The position of the first face of the list that is installed, or the list's length.
+qsizetype firstInstalled(const QStringList& list, const QStringList& installed) {
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (installed.contains(list[i], Qt::CaseInsensitive)) return i;
+    return list.size();
+}
+
+// Registers the Liberation files carried beside the executable, once for the whole program. Only
+// a system that lacks a face gets here, so one that has them reads no font file at start-up.
+void addCarriedFonts() {
+    static bool added = false;
+    if (added) return;
+    added = true;
+    const QDir folder(AppFilePath(AppDir(), kCarriedFontFolder));
+    for (const QString& file : kCarriedFontFiles) {
+        if (folder.exists(file)) QFontDatabase::addApplicationFont(folder.filePath(file));
+    }
+}
+
+// The first face of the list that is installed, once the carried files stand in for a missing
+// layout face. Asked for a list whose first faces are missing, the font system searches for
+// stand-ins for each missing name (a slow search, repeated for every size and weight) before it
+// takes the first installed face of the list all the same; asking for that face alone gives the
+// same font without the search. Characters the face lacks still come from the font system's
+// stand-ins. With none of them installed, the whole list stays and the font system chooses.
+QStringList installedFace(const QStringList& list) {
+    QStringList installed = installedFaces();
+    qsizetype first = firstInstalled(list, installed);
+    if (first > layoutFacePosition(list)) {
+        addCarriedFonts();
+        installed = installedFaces();
+        first = firstInstalled(list, installed);
+    }
+    if (first < list.size()) return {list[first]};
     return list;
 }
 

@@ -1,7 +1,7 @@
-// Draws the viewer's pictures as 24-bit Windows bitmaps into a folder, and the program icon as a
-// PNG file. Used by the build: makefigures <picture folder> <icon file>
+// Draws the viewer's pictures as 24-bit Windows bitmaps into a folder, and the program icon as PNG
+// files <size>.png, one for each size given, into another. Used by the build:
+// makefigures <picture folder> <icon folder> <icon size>...
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -19,13 +19,13 @@ bool save(const QImage& image, const QString& path, const char* format) {
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: makefigures <picture folder> <icon file>\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: makefigures <picture folder> <icon folder> <icon size>...\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const QString iconPath = QString::fromLocal8Bit(argv[2]);
-    if (!QDir().mkpath(folder) || !QDir().mkpath(QFileInfo(iconPath).absolutePath())) {
+    const QString iconFolder = QString::fromLocal8Bit(argv[2]);
+    if (!QDir().mkpath(folder) || !QDir().mkpath(iconFolder)) {
         std::fprintf(stderr, "makefigures: cannot create the output folders\n");
         return 1;
     }
@@ -43,5 +43,14 @@ int main(int argc, char* argv[]) {
         if (!save(picture, folder + u'/' + step.fileName, "BMP")) return 1;
         index = step.nextIndex;
     }
-    return save(DrawIcon(256), iconPath, "PNG") ? 0 : 1;
+    for (int i = 3; i < argc; ++i) {
+        const int size = QByteArray(argv[i]).toInt();
+        if (size <= 0) {
+            std::fprintf(stderr, "makefigures: %s is not an icon size\n", argv[i]);
+            return 2;
+        }
+        if (!save(DrawIcon(size), iconFolder + QStringLiteral("/%1.png").arg(size), "PNG"))
+            return 1;
+    }
+    return 0;
 }

@@ -5,10 +5,20 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-dejavu-core fonts-liberation)
+if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
+    # The Debian package's library dependencies (dpkg-shlibdeps).
+    packages+=(dpkg-dev)
+fi
+if [ "${1:-}" = "--screenshot" ]; then
+    # A private X server, a driver that types and clicks, and a screen grabber.
+    packages+=(xvfb x11-utils xdotool imagemagick)
+fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,
-    # clang with its runtime for the sanitizer and fuzzing runs.
-    packages+=(xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev)
+    # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the
+    # Debian package, its menu entry and its AppStream metadata.
+    packages+=(xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
+               lintian desktop-file-utils appstream)
 fi
 
 missing=()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and runs every test: once as built for use, once more under the address
-# and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time.
+# and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time;
+# then builds the Debian package for release and checks it, its menu entry and its AppStream
+# metadata.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --test
@@ -57,9 +59,38 @@ for target in "${targets[@]}"; do
 done
 for ((; running > 0; running--)); do wait -n || failed=$((failed + 1)); done
 
-# One closing count over the three runs: each ctest run reports "... out of N" when all passed.
-tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }
 fuzz_passed=$(( ${#targets[@]} - failed ))
-passed=$(( $(tests_in build/ctest.log) + $(tests_in build-sanitize/ctest.log) + fuzz_passed ))
+
+# The Debian package as a user gets it: lintian, then the menu entry and the AppStream metadata
+# it carries; any error or warning fails.
+scripts/package.sh build-package >/dev/null
+deb=$(ls build-package/torvel_*.deb)
+contents=build-package/contents
+rm -rf "$contents" && dpkg-deb -x "$deb" "$contents"
+package_checks=(
+    "lintian --fail-on error,warning $deb"
+    "desktop-file-validate $contents/usr/share/applications/*.desktop"
+    "appstreamcli validate --no-net $contents/usr/share/metainfo/*.metainfo.xml"
+)
+package_passed=0
+for check in "${package_checks[@]}"; do
+    # lintian says that it runs as root; that line is not about the package. lintian and
+    # appstreamcli mark their findings "E: " and "W: ", desktop-file-validate "error: " and
+    # "warning: ".
+    if output=$($check 2>&1 | grep -v '^running with root privileges'; exit "${PIPESTATUS[0]}") &&
+        ! grep -q -E '^(E|W): |(error|warning): ' <<<"$output"; then
+        echo "${check%% *}: passed"
+        package_passed=$((package_passed + 1))
+    else
+        echo "${check%% *} FAILED:"
+        echo "$output"
+        failed=$((failed + 1))
+    fi
+done
+
+# One closing count over all runs: each ctest run reports "... out of N" when all passed.
+tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }
+passed=$(( $(tests_in build/ctest.log) + $(tests_in build-sanitize/ctest.log) + fuzz_passed
+           + package_passed ))
 echo "all: $passed passed, $failed failed"
 exit "$failed"

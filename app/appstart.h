@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QIcon>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+// The program's name and version, as --version reports them and the per-user data folder is
+// named (~/.local/share/torvel). Needs no application object.
+void SetApplicationNameAndVersion();
+
+// The command line before any window: --help (-h) writes the options and --version (-v) the
+// name and version to out, and the program then ends with the exit code returned. Without them
+// the result is empty and the program starts as usual; other arguments are Qt's own (-platform,
+// -style, ...) and are left to the application object.
+std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out);
+
+// The program icon in every size the build draws, for the title bar and the task bar.
+QIcon AppIcon();
+
+// The desktop identity of the running program: the desktop entry it belongs to and the window
+// icon every window shows. Needs the application object.
+void SetDesktopIdentity();
