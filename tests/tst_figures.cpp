@@ -17,7 +17,7 @@ class TestFigures : public QObject {
     QStringList m_messages;
     QString m_replaced;  // the path of a picture moved aside
 
-    static QString path(const QString& name) { return AppFilePath(AppDir(), name); }
+    static QString path(const QString& name) { return AppFilePath(*AppDir(), name); }
     static QImage rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
     static QImage shown(FRIS123* viewer) {
         return rgb(viewer->findChild<QLabel*>("Picture1")->pixmap().toImage());

@@ -44,7 +44,7 @@ void click(QWidget* window, const char* button) {
 // Whether the viewer shows that picture from the program directory (none: empty).
 bool showing(FRIS123* viewer, const char* file = "") {
     const QImage shown = viewer->findChild<QLabel*>(u"Picture1"_s)->pixmap().toImage();
-    return shown == QImage(file[0] ? AppFilePath(AppDir(), QLatin1String(file)) : QString());
+    return shown == QImage(file[0] ? AppFilePath(*AppDir(), QLatin1String(file)) : QString());
 }
 
 QByteArray content(const QString& path) {
@@ -87,12 +87,12 @@ private slots:
     }
     void cleanup() {
         delete m_window;
-        QDir().rmdir(AppFilePath(AppDir(), kDataFileName));
+        QDir().rmdir(AppFilePath(*AppDir(), kDataFileName));
     }
 
     // The data file lives beside the program when it is started from its build folder.
     void dataFileBesideTheProgram() {
-        QCOMPARE(m_window->dataFile(), AppFilePath(AppDir(), kDataFileName));
+        QCOMPARE(m_window->dataFile(), AppFilePath(*AppDir(), kDataFileName));
     }
 
     void runs_data() {
