@@ -46,7 +46,8 @@ std::optional<QString> BitmapShortfall(const QByteArray& bytes) {
         width = U16(bytes, 18);
         height = U16(bytes, 20);
         bitsPerPixel = U16(bytes, 24);
-    } else if (infoSize >= 40) {
+    } else if (infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64 ||
+               infoSize == 108 || infoSize == 124) {  // later headers: 32-bit sizes, then more
         if (bytes.size() < qint64(kFileHeader) + infoSize) return cut;
         width = I32(bytes, 18);
         height = I32(bytes, 22);  // negative: rows from the top down
@@ -54,7 +55,7 @@ std::optional<QString> BitmapShortfall(const QByteArray& bytes) {
         compression = U32(bytes, 30);
         imageSize = U32(bytes, 34);
     } else {
-        return std::nullopt;  // no header a reader takes: the reader says so
+        return std::nullopt;  // no bitmap header known: the reader says what it is
     }
 
     if (pixelOffset > quint64(bytes.size())) return cut;

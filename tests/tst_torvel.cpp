@@ -1,10 +1,17 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "appdir.h"
@@ -13,6 +20,7 @@
 #include "flin1.h"
 #include "fris123.h"
 #include "messages.h"
+#include "pipewatch.h"
 #include "torvel.h"
 
 using namespace Qt::StringLiterals;
@@ -82,12 +90,16 @@ private slots:
         });
         m_messages.clear();
         (m_window = new TORVEL)->show();
-        QVERIFY(WriteDataFile(m_window->dataFile(), 200, 30, nullptr));
+        // Without a usable program folder (unusableProgramFolder) there is no file to prepare.
+        if (AppDir()) QVERIFY(WriteDataFile(m_window->dataFile(), 200, 30, nullptr));
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
     void cleanup() {
         delete m_window;
-        QDir().rmdir(AppFilePath(*AppDir(), kDataFileName));
+        if (const auto dir = AppDir()) {
+            QDir().rmdir(AppFilePath(*dir, kDataFileName));
+            ::unlink(QFile::encodeName(AppFilePath(*dir, kDataFileName)).constData());
+        }
     }
 
     // The data file lives beside the program when it is started from its build folder.
@@ -195,11 +207,86 @@ private slots:
         QCOMPARE(content(other), kOldFile);
         QVERIFY(QFile::remove(other));
 
+        // A folder or a pipe in its place is refused, and there are no old results to keep.
         QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         click(m_window, "Gprog");
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages[0].contains(path), qPrintable(m_messages[0]));
+        QVERIFY(QDir().rmdir(path) && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        {
+            PipeWatch watch(QFile::encodeName(path));
+            click(m_window, "Gprog");
+            QVERIFY2(!watch.fired(), "START waited on a pipe");
+        }
+        QVERIFY(QFileInfo(path).isFile() == false && QFile::remove(path));
+        QCOMPARE(m_messages.size(), 2);
+        for (const QString& message : m_messages) {
+            QVERIFY2(message.contains(path), qPrintable(message));
+            QVERIFY2(!message.contains(u"прежнего"_s), qPrintable(message));
+        }
         QCOMPARE(outputs(), kWorkedOutputs);
+    }
+
+    // Started from a folder whose name is not UTF-8, the program computes as always but reads
+    // and writes no file: START, the plot and the viewer each say why, once. The test runs a copy
+    // of itself from such a folder, through a link, so that the copy finds its folder as the
+    // program does.
+    void unusableProgramFolder() {
+        if (qEnvironmentVariableIsSet("TORVEL_TEST_UNUSABLE_FOLDER")) {
+            QVERIFY(!AppDir());
+            QCOMPARE(m_window->dataFile(), QString());
+            type(kWorked);
+            click(m_window, "Gprog");
+            QCOMPARE(outputs(), kWorkedOutputs);
+            click(m_window, "NAPR");
+            click(m_window->plotWindow(), "START");
+            click(m_window->viewerWindow(), "RISYNOK");
+            QCOMPARE(m_window->viewerWindow()->figureIndex(), 0);
+            QCOMPARE(m_messages, QStringList(3, UnusableAppDirMessage()));
+            return;
+        }
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/\xff\xfe";
+        const QByteArray copy = folder + "/tst_torvel";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        // The temporary folder cannot remove what it cannot name as text.
+        const auto removeFolder = qScopeGuard([&] {
+            ::unlink(copy.constData());
+            ::rmdir(folder.constData());
+        });
+        QFile self(QCoreApplication::applicationFilePath());
+        QVERIFY(self.open(QIODevice::ReadOnly));
+        const QByteArray program = self.readAll();
+        const int fd = ::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL, 0755);
+        QVERIFY(fd >= 0);
+        const bool copied =
+            ::write(fd, program.constData(), size_t(program.size())) == program.size();
+        QVERIFY(::close(fd) == 0 && copied);
+        const QString link = dir.filePath(u"tst_torvel"_s);
+        QVERIFY(::symlink(copy.constData(), QFile::encodeName(link).constData()) == 0);
+        const bool rootFile = QFileInfo::exists(u"/rlin1.txt"_s);
+
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TORVEL_TEST_UNUSABLE_FOLDER"_s, u"1"_s);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(link, {u"unusableProgramFolder"_s});
+        const bool finished = child.waitForFinished(60000);
+        if (!finished) child.kill();
+        const QByteArray output = child.readAll();
+        QVERIFY2(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 output.constData());
+        QVERIFY2(output.contains("PASS   : TestTorvel::unusableProgramFolder()"),
+                 output.constData());
+
+        // Nothing was written: the folder holds the copy alone, the root no data file.
+        QStringList names;
+        DIR* listing = ::opendir(folder.constData());
+        QVERIFY(listing);
+        while (const dirent* entry = ::readdir(listing)) names << QString::fromUtf8(entry->d_name);
+        ::closedir(listing);
+        names.sort();
+        QCOMPARE(names, QStringList({u"."_s, u".."_s, u"tst_torvel"_s}));
+        QCOMPARE(QFileInfo::exists(u"/rlin1.txt"_s), rootFile);
     }
 
     // Text16 shows its sign and angle in black whatever the colour scheme.
