@@ -75,12 +75,17 @@ std::optional<QString> BitmapShortfall(const QByteArray& bytes) {
 
 PictureLoad PictureFromBytes(const QByteArray& bytes, const QByteArray& formatHint) {
     if (const auto shortfall = BitmapShortfall(bytes)) return Refused(*shortfall);
-    QByteArray data = bytes;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, formatHint);
+    // The hinted format first, as a reader does with a file's suffix; then whatever format the
+    // content shows (a picture saved in another format under the bitmap's name).
+    const auto read = [&bytes](const QByteArray& format) {
+        QByteArray data = bytes;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        return QImageReader(&buffer, format).read();
+    };
     PictureLoad load;
-    load.image = reader.read();
+    load.image = read(formatHint);
+    if (load.image.isNull() && !formatHint.isEmpty()) load.image = read(QByteArray());
     if (load.image.isNull())
         return Refused(QStringLiteral("в файле нет рисунка, который можно показать"));
     return load;

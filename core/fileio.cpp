@@ -133,6 +133,7 @@ FileRead ReadRegularFile(const QString& path, qint64 maxBytes) {
     }
 
     FileRead read;
+    read.content.reserve(qsizetype(qMin<qint64>(maxBytes, info.st_size)));
     while (read.content.size() < maxBytes) {
         const qint64 chunk = qMin<qint64>(maxBytes - read.content.size(), 64 * 1024);
         const qsizetype at = read.content.size();

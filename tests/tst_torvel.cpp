@@ -243,10 +243,15 @@ private slots:
             QCOMPARE(m_messages, QStringList(3, UnusableAppDirMessage()));
             return;
         }
+#ifndef Q_OS_LINUX
+        QSKIP("the copy finds its folder through /proc/self/exe");
+#endif
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path()) + "/\xff\xfe";
         const QByteArray copy = folder + "/tst_torvel";
-        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        if (::mkdir(folder.constData(), 0755) != 0 && errno == EILSEQ)
+            QSKIP("this file system takes only UTF-8 names");
+        QVERIFY(QFileInfo::exists(dir.path()) && ::access(folder.constData(), F_OK) == 0);
         // The temporary folder cannot remove what it cannot name as text.
         const auto removeFolder = qScopeGuard([&] {
             ::unlink(copy.constData());
