@@ -1,6 +1,5 @@
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,7 +48,7 @@ const QList<DrawOp> kWorkedPress = {
 constexpr int kBeforeFile = 44;
 
 // What stands at the data file's name, or no name at all (the program folder cannot be used).
-enum class Place { Pipe, Folder, NoPath };
+enum class Place { Pipe, NoPath };
 
 }  // namespace
 
@@ -172,15 +171,14 @@ private slots:
         if (file.isNull()) QVERIFY(m_messages[0].contains(m_dataFile));
     }
 
-    // A pipe or a folder at the file's name stops the press after the compasses, at once, with
-    // the reason; without a usable program folder the message says so and nothing is read.
+    // A pipe at the file's name stops the press after the compasses, at once, with the reason;
+    // without a usable program folder the message says so and nothing is read.
     void unreadableDataFile_data() {
         QTest::addColumn<Place>("place");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("reason");
         const QString noData = u"Нет данных о направлении на спутник"_s;
         QTest::newRow("pipe") << Place::Pipe << noData << u"канал, устройство или сокет"_s;
-        QTest::newRow("folder") << Place::Folder << noData << u"папка"_s;
         QTest::newRow("no usable folder") << Place::NoPath << UnusableAppDirMessage() << QString();
     }
     void unreadableDataFile() {
@@ -190,7 +188,6 @@ private slots:
         const QByteArray name = QFile::encodeName(m_dataFile);
         QFile::remove(m_dataFile);
         if (place == Place::Pipe) QVERIFY(::mkfifo(name.constData(), 0600) == 0);
-        if (place == Place::Folder) QVERIFY(QDir().mkdir(m_dataFile));
         FLIN1 window(place == Place::NoPath ? QString() : m_dataFile, {});
         window.findChild<QLineEdit*>(u"POZIA"_s)->setText(u"-20"_s);
         {
@@ -199,7 +196,6 @@ private slots:
             QVERIFY2(!watch.fired(), "the plot waited on a pipe");
         }
         QFile::remove(m_dataFile);
-        QDir().rmdir(m_dataFile);
         QCOMPARE(window.lastPress().operations(), kWorkedPress.mid(0, kBeforeFile));
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].startsWith(message) && m_messages[0].contains(reason),
