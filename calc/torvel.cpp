@@ -22,8 +22,10 @@ TORVEL::TORVEL() {
     wireControls();
     m_decimalSeparator = QLocale().decimalPoint().at(0);
 
-    m_appDir = AppDir();
-    m_dataFile = DecideDataFilePath(m_appDir);
+    // A program folder whose path cannot be used leaves the data file's path empty: START and
+    // the plot then say so and touch no file anywhere.
+    const std::optional<QString> appDir = AppDir();
+    if (appDir) m_dataFile = DecideDataFilePath(*appDir);
     m_viewer = new FRIS123([this] { showMain(); });
     m_plot = newPlot();
 }
@@ -94,12 +96,8 @@ void TORVEL::runStart() {
         return;
     }
 
-    QString error;
-    if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &error)) {
-        Messages::show(this, QStringLiteral("Не удалось записать файл направления\n%1\n(%2).\n"
-                                            "В нём остались данные прежнего расчёта.")
-                                 .arg(m_dataFile, error));
-    }
+    QString message;
+    if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &message)) Messages::show(this, message);
 }
 
 void TORVEL::exitProgram() {

@@ -33,7 +33,8 @@ public:
     // 0 until Text5 first changes, 1 after a change of Text5, 2 after a change of Text7.
     qint16 editState() const { return m_editState; }
 
-    // The direction data file that START writes and the plot reads during this run.
+    // The direction data file that START writes and the plot reads during this run; empty when
+    // the program folder's path cannot be used.
     const QString& dataFile() const { return m_dataFile; }
 
     // The regional decimal separator the feed offsets write their masked texts with; taken from
@@ -55,7 +56,6 @@ private:
     QLineEdit* box(const QString& name) const;
     FLIN1* newPlot();
 
-    QString m_appDir;
     QString m_dataFile;
     qint16 m_editState = 0;
     // Satellite 2's elevation, carried from one run to the next.

@@ -44,7 +44,9 @@ void addCarriedFonts() {
     static bool added = false;
     if (added) return;
     added = true;
-    const QDir folder(AppFilePath(AppDir(), kCarriedFontFolder));
+    const std::optional<QString> appDir = AppDir();
+    if (!appDir) return;  // a folder name that cannot be read carries nothing usable
+    const QDir folder(AppFilePath(*appDir, kCarriedFontFolder));
     for (const QString& file : kCarriedFontFiles) {
         if (folder.exists(file)) QFontDatabase::addApplicationFont(folder.filePath(file));
     }

@@ -2,6 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_LINUX
+#include <limits.h>
+#include <unistd.h>
+#endif
 
 QString AppDirFrom(const QString& reportedPath) {
     QString dir = reportedPath;
@@ -9,8 +15,43 @@ QString AppDirFrom(const QString& reportedPath) {
     return dir;
 }
 
-QString AppDir() {
-    return AppDirFrom(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+std::optional<QString> AppDirFromBytes(const QByteArray& reportedPath) {
+    // No path at all is no directory either, not the root.
+    if (reportedPath.isEmpty()) return std::nullopt;
+    const QString text = QFile::decodeName(reportedPath);
+    if (QFile::encodeName(text) != reportedPath) return std::nullopt;
+    return AppDirFrom(QDir::toNativeSeparators(text));
+}
+
+QByteArray AppDirBytes() {
+#ifdef Q_OS_LINUX
+    // The link's target as the kernel holds it, whatever the bytes: Qt's own answer is text, and
+    // a name that is not valid UTF-8 comes out of it as some other path, or none. When the
+    // executable has been replaced while the program runs, the kernel adds " (deleted)" to the
+    // file's name; its directory is still the one it was started from.
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
+    if (length > 0 && length < ssize_t(sizeof target) && target[0] == '/') {
+        const QByteArray file(target, qsizetype(length));
+        const qsizetype slash = file.lastIndexOf('/');
+        return slash == 0 ? QByteArray("/") : file.left(slash);
+    }
+#endif
+    return QFile::encodeName(QCoreApplication::applicationDirPath());
+}
+
+std::optional<QString> AppDir() {
+    return AppDirFromBytes(AppDirBytes());
+}
+
+QString UnusableAppDirMessage() {
+    // The path is shown as near as text can: each byte that is not part of a letter becomes a
+    // replacement mark.
+    return QStringLiteral(
+               "Путь к папке программы\n%1\nсодержит байты, которые не складываются в буквы, "
+               "и по нему программа не может найти свои файлы. Она не читает и не записывает "
+               "файлы в этой папке. Переместите программу в папку с обычным именем.")
+        .arg(QString::fromUtf8(AppDirBytes()));
 }
 
 QString AppFilePath(const QString& appDir, const QString& fileName) {

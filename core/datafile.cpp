@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -44,21 +43,21 @@ QByteArray DataFileLine(double azimuth, std::optional<double> elevation) {
 }
 
 bool WriteDataFile(const QString& path, double azimuth, std::optional<double> elevation,
-                   QString* error) {
-    // The user's data directory does not exist before the first write.
-    const QDir folder = QFileInfo(path).dir();
-    if (!folder.exists() && !folder.mkpath(QStringLiteral("."))) {
-        if (error) *error = QStringLiteral("cannot create the folder %1").arg(folder.path());
+                   QString* message, const ReplaceCalls& calls) {
+    if (path.isEmpty()) {
+        if (message) *message = UnusableAppDirMessage();
         return false;
     }
-    QSaveFile file(path);
-    const QByteArray line = DataFileLine(azimuth, elevation);
-    if (!file.open(QIODevice::WriteOnly) || file.write(line) != line.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    const Replacement replacement = ReplaceFile(path, DataFileLine(azimuth, elevation), calls);
+    if (!replacement.replaced && message) *message = DataFileWriteMessage(path, replacement);
+    return replacement.replaced;
+}
+
+QString DataFileWriteMessage(const QString& path, const Replacement& failure) {
+    QString text =
+        QStringLiteral("Не удалось записать файл направления\n%1\n(%2).").arg(path, failure.reason);
+    if (failure.oldFileKept) text += QStringLiteral("\nВ нём остались данные прежнего расчёта.");
+    return text;
 }
 
 std::optional<DataFileFields> ParseDataFile(const QByteArray& content) {
@@ -87,11 +86,14 @@ std::optional<DataFileFields> ParseDataFile(const QByteArray& content) {
     return DataFileFields{*azimuth, *elevation};
 }
 
-std::optional<DataFileFields> ReadDataFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+std::optional<DataFileFields> ReadDataFile(const QString& path, QString* reason) {
     // Two short fields are all the file has to give; a stray huge file is not read whole.
-    const QByteArray content = file.read(64 * 1024);
-    file.close();
-    return ParseDataFile(content);
+    const FileRead read = ReadRegularFile(path, 64 * 1024);
+    if (read.problem != ReadProblem::None) {
+        if (reason) *reason = read.reason;
+        return std::nullopt;
+    }
+    auto fields = ParseDataFile(read.content);
+    if (!fields && reason) *reason = QStringLiteral("в файле нет двух полей: азимута и угла места");
+    return fields;
 }

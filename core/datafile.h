@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "fileio.h"
+
 // The direction data file carries satellite 1's azimuth and elevation from the calculation to
 // the direction plot: one line, "azimuth,elevation" and CR LF, '.' as the decimal point.
 inline const QString kDataFileName = QStringLiteral("rlin1.txt");
@@ -36,11 +38,17 @@ QString UserDataDirectory();
 // The file's whole content; the elevation field is empty when there is no elevation.
 QByteArray DataFileLine(double azimuth, std::optional<double> elevation);
 
-// Replaces the file with the line through a temporary file in the same folder and a rename, so
-// that a failure at any point leaves the previous file whole; creates the folder when it is
-// missing. On failure, error says why.
+// Replaces the file with the line (see ReplaceFile: the old file stays whole on any failure, a
+// link of that name is replaced rather than written through, a folder or special file of that
+// name is refused); creates the folder when it is missing. The empty path stands for a program
+// folder that cannot be used (see AppDir): nothing is written. On failure, message is what the
+// main window shows. calls lets a test make a system call fail.
 bool WriteDataFile(const QString& path, double azimuth, std::optional<double> elevation,
-                   QString* error);
+                   QString* message, const ReplaceCalls& calls = {});
+
+// The message for a replacement of the data file at path that failed: the path as it is, the
+// reason, and whether the previous calculation's line is still in the file.
+QString DataFileWriteMessage(const QString& path, const Replacement& failure);
 
 // The first two fields of the file as texts, each ending at a comma or a line end; anything
 // after them is not read. Empty when the content holds fewer than two fields.
@@ -50,5 +58,7 @@ struct DataFileFields {
 };
 std::optional<DataFileFields> ParseDataFile(const QByteArray& content);
 
-// Reads the file; empty when it is missing, unreadable or holds fewer than two fields.
-std::optional<DataFileFields> ReadDataFile(const QString& path);
+// Reads the file, which must be a regular file (see ReadRegularFile: a pipe or device is never
+// opened); empty when it is missing, unreadable or holds fewer than two fields, and reason then
+// says which.
+std::optional<DataFileFields> ReadDataFile(const QString& path, QString* reason = nullptr);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <cmath>
 
+#include "appdir.h"
 #include "arithmetic.h"
 #include "canvas.h"
 #include "datafile.h"
@@ -97,14 +98,16 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
     canvas.point(kPlotCentre);
 
     canvas.setLineWidth(8);
-    const std::optional<DataFileFields> fields = ReadDataFile(dataFilePath);
+    // The empty path: the program folder cannot be used, and no file is read anywhere.
+    if (dataFilePath.isEmpty()) return Stopped(PlotEnd::NoDirectionData, UnusableAppDirMessage());
+    QString reason;
+    const std::optional<DataFileFields> fields = ReadDataFile(dataFilePath, &reason);
     if (!fields) {
-        return Stopped(
-            PlotEnd::NoDirectionData,
-            QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден, "
-                           "не читается или неполон. Сначала выполните расчёт (START в окне "
-                           "RASCHET).")
-                .arg(dataFilePath));
+        return Stopped(PlotEnd::NoDirectionData,
+                       QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден, "
+                                      "не читается или неполон (%2). Сначала выполните расчёт "
+                                      "(START в окне RASCHET).")
+                           .arg(dataFilePath, reason));
     }
     const std::optional<float> azimuth = ToSingle(LeadingNumber(fields->azimuth));
     if (!azimuth) {

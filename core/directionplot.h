@@ -26,7 +26,8 @@ float HalfDegreeFloor(float value);
 
 enum class PlotEnd {
     Completed,
-    NoDirectionData,  // the data file is missing, unreadable or short: the compasses stay
+    NoDirectionData,  // the data file is missing, unreadable or short, or the program folder
+                      // cannot be used (the empty path): the compasses stay
     OutOfRange,       // the rotation or the azimuth is too large to hold: the press stops
     Abandoned,        // the yield reported that the canvas is gone
 };

@@ -1,7 +1,5 @@
 #include "fris123.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -9,6 +7,7 @@
 #include "appdir.h"
 #include "controls.h"
 #include "figurecycle.h"
+#include "figurepicture.h"
 #include "messages.h"
 
 FRIS123::FRIS123(std::function<void()> showMain) : m_showMain(std::move(showMain)) {
@@ -22,29 +21,34 @@ FRIS123::FRIS123(std::function<void()> showMain) : m_showMain(std::move(showMain
     connect(findChild<QPushButton*>(QStringLiteral("cmd1")), &QPushButton::clicked, this,
             &FRIS123::exitToMain);
 
-    // Loading: the viewer's own program directory, the cycle from its start, and visible at once
-    // with an empty picture box.
+    // Loading: the viewer's own program directory (none when its path cannot be used), the cycle
+    // from its start, and visible at once with an empty picture box.
     m_appDir = AppDir();
     m_figureIndex = 0;
     show();
 }
 
 void FRIS123::showNextPicture() {
-    const FigureStep step = NextFigure(m_figureIndex);
-    const QString path = AppFilePath(m_appDir, step.fileName);
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        // The box keeps its picture and FigureIndex stays, so the next press asks for the same
-        // file again.
-        const QString problem =
-            QFileInfo::exists(path)
-                ? QStringLiteral("Файл рисунка %1 не удаётся прочитать как рисунок:")
-                : QStringLiteral("Нет файла рисунка %1:");
-        Messages::show(this, problem.arg(step.fileName) + u'\n' + path);
+    // A picture that cannot be shown leaves the box with its picture and FigureIndex as it is,
+    // so the next press asks for the same file again.
+    if (!m_appDir) {
+        Messages::show(this, UnusableAppDirMessage());
         return;
     }
-    m_picture->setPixmap(QPixmap::fromImage(image));
+    const FigureStep step = NextFigure(m_figureIndex);
+    const QString path = AppFilePath(*m_appDir, step.fileName);
+    const PictureLoad load = LoadPicture(path);
+    if (load.image.isNull()) {
+        const QString problem =
+            load.problem == ReadProblem::Missing
+                ? QStringLiteral("Нет файла рисунка %1:")
+                : QStringLiteral("Файл рисунка %1 не удаётся прочитать как рисунок:");
+        Messages::show(
+            this,
+            QStringLiteral("%1\n%2\n(%3).").arg(problem.arg(step.fileName), path, load.reason));
+        return;
+    }
+    m_picture->setPixmap(QPixmap::fromImage(load.image));
     m_figureIndex = step.nextIndex;
 }
 

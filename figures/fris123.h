@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QLabel;
 
@@ -21,7 +22,7 @@ private:
     void exitToMain();
 
     std::function<void()> m_showMain;
-    QString m_appDir;
+    std::optional<QString> m_appDir;
     qint16 m_figureIndex = 0;
     QLabel* m_picture = nullptr;
 };

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(m_window->findChild<QLineEdit*>("Text16")->text(), " + 23.5");
         const QImage shot = m_window->grab().toImage();
         QCOMPARE(shot.size(), m_window->size() * shot.devicePixelRatio());
-        QVERIFY(shot.save(AppFilePath(AppDir(), "main-window.png")));
+        QVERIFY(shot.save(AppFilePath(*AppDir(), "main-window.png")));
     }
     void cleanupTestCase() { delete m_window; }
 

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -5,10 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "appdir.h"
 #include "canvas.h"
 #include "flin1.h"
 #include "imagecanvas.h"
 #include "messages.h"
+#include "pipewatch.h"
 
 using namespace Qt::StringLiterals;
 using D = DrawOp;
@@ -43,7 +47,12 @@ const QList<DrawOp> kWorkedPress = {
 // clang-format on
 constexpr int kBeforeFile = 44;
 
+// What stands at the data file's name, or no name at all (the program folder cannot be used).
+enum class Place { Pipe, NoPath };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Place)
 
 namespace QTest {
 template <>
@@ -160,6 +169,37 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QVERIFY2(m_messages[0].startsWith(message), qPrintable(m_messages[0]));
         if (file.isNull()) QVERIFY(m_messages[0].contains(m_dataFile));
+    }
+
+    // A pipe at the file's name stops the press after the compasses, at once, with the reason;
+    // without a usable program folder the message says so and nothing is read.
+    void unreadableDataFile_data() {
+        QTest::addColumn<Place>("place");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("reason");
+        const QString noData = u"Нет данных о направлении на спутник"_s;
+        QTest::newRow("pipe") << Place::Pipe << noData << u"канал, устройство или сокет"_s;
+        QTest::newRow("no usable folder") << Place::NoPath << UnusableAppDirMessage() << QString();
+    }
+    void unreadableDataFile() {
+        QFETCH(Place, place);
+        QFETCH(QString, message);
+        QFETCH(QString, reason);
+        const QByteArray name = QFile::encodeName(m_dataFile);
+        QFile::remove(m_dataFile);
+        if (place == Place::Pipe) QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        FLIN1 window(place == Place::NoPath ? QString() : m_dataFile, {});
+        window.findChild<QLineEdit*>(u"POZIA"_s)->setText(u"-20"_s);
+        {
+            PipeWatch watch(name);
+            window.findChild<QPushButton*>(u"START"_s)->click();
+            QVERIFY2(!watch.fired(), "the plot waited on a pipe");
+        }
+        QFile::remove(m_dataFile);
+        QCOMPARE(window.lastPress().operations(), kWorkedPress.mid(0, kBeforeFile));
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages[0].startsWith(message) && m_messages[0].contains(reason),
+                 qPrintable(m_messages[0]));
     }
 
     // Twips become pixels by rounding each coordinate to the nearest pixel, on a scaled screen too.

@@ -129,7 +129,7 @@ void TestRandomEvents::randomEvents() {
                 testHandler(type, context, message);
         });
     Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
-    m_dataFile = AppFilePath(AppDir(), kDataFileName);
+    m_dataFile = AppFilePath(*AppDir(), kDataFileName);
     QFile::remove(m_dataFile);  // the plot also meets the missing file
     const QByteArray env = qgetenv("TORVEL_RANDOM_SEED");
     const quint32 seed = env.isEmpty() ? 20261207 : env.toUInt();
@@ -179,7 +179,7 @@ void TestRandomEvents::randomEvents() {
     QVERIFY(m_ends.size() == 3 && restarts > 0);
     // Replacing the file leaves nothing behind.
     const auto leftovers =
-        QDir(AppDir()).entryList({"rlin1*", "*.tmp"}, QDir::Files | QDir::Hidden);
+        QDir(*AppDir()).entryList({"rlin1*", "*.tmp"}, QDir::Files | QDir::Hidden);
     QVERIFY2(leftovers.size() <= 1, qPrintable(leftovers.join(' ')));
     delete m_main;
 }

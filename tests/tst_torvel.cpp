@@ -1,12 +1,19 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "appdir.h"
@@ -46,7 +53,7 @@ void click(QWidget* window, const char* button) {
 // Whether the viewer shows that picture from the program directory (none: empty).
 bool showing(FRIS123* viewer, const char* file = "") {
     const QImage shown = viewer->findChild<QLabel*>(u"Picture1"_s)->pixmap().toImage();
-    return shown == QImage(file[0] ? AppFilePath(AppDir(), QLatin1String(file)) : QString());
+    return shown == QImage(file[0] ? AppFilePath(*AppDir(), QLatin1String(file)) : QString());
 }
 
 QByteArray content(const QString& path) {
@@ -91,17 +98,18 @@ private slots:
         });
         m_messages.clear();
         (m_window = new TORVEL)->show();
-        QVERIFY(WriteDataFile(m_window->dataFile(), 200, 30, nullptr));
+        // Without a usable program folder (unusableProgramFolder) there is no file to prepare.
+        if (AppDir()) QVERIFY(WriteDataFile(m_window->dataFile(), 200, 30, nullptr));
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
     void cleanup() {
         delete m_window;
-        QDir().rmdir(AppFilePath(AppDir(), kDataFileName));
+        if (const auto dir = AppDir()) QDir().rmdir(AppFilePath(*dir, kDataFileName));
     }
 
     // The data file lives beside the program when it is started from its build folder.
     void dataFileBesideTheProgram() {
-        QCOMPARE(m_window->dataFile(), AppFilePath(AppDir(), kDataFileName));
+        QCOMPARE(m_window->dataFile(), AppFilePath(*AppDir(), kDataFileName));
     }
 
     void runs_data() {
@@ -205,11 +213,82 @@ private slots:
         QCOMPARE(content(other), kOldFile);
         QVERIFY(QFile::remove(other));
 
+        // A folder in its place is refused, and there are no old results to keep.
         QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         click(m_window, "Gprog");
         QCOMPARE(m_messages.size(), 1);
-        QVERIFY2(m_messages[0].contains(path), qPrintable(m_messages[0]));
+        QVERIFY2(m_messages[0].contains(path) && !m_messages[0].contains(u"прежнего"_s),
+                 qPrintable(m_messages[0]));
         QCOMPARE(outputs(), kWorkedOutputs);
+    }
+
+    // Started from a folder whose name is not UTF-8, the program computes as always but reads
+    // and writes no file: START, the plot and the viewer each say why, once. The test runs a copy
+    // of itself from such a folder, through a link, so that the copy finds its folder as the
+    // program does.
+    void unusableProgramFolder() {
+        if (qEnvironmentVariableIsSet("TORVEL_TEST_UNUSABLE_FOLDER")) {
+            QVERIFY(!AppDir());
+            QCOMPARE(m_window->dataFile(), QString());
+            type(kWorked);
+            click(m_window, "Gprog");
+            QCOMPARE(outputs(), kWorkedOutputs);
+            click(m_window, "NAPR");
+            click(m_window->plotWindow(), "START");
+            click(m_window->viewerWindow(), "RISYNOK");
+            QCOMPARE(m_window->viewerWindow()->figureIndex(), 0);
+            QCOMPARE(m_messages, QStringList(3, UnusableAppDirMessage()));
+            return;
+        }
+#ifndef Q_OS_LINUX
+        QSKIP("the copy finds its folder through /proc/self/exe");
+#endif
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/\xff\xfe";
+        const QByteArray copy = folder + "/tst_torvel";
+        if (::mkdir(folder.constData(), 0755) != 0 && errno == EILSEQ)
+            QSKIP("this file system takes only UTF-8 names");
+        QVERIFY(QFileInfo::exists(dir.path()) && ::access(folder.constData(), F_OK) == 0);
+        // The temporary folder cannot remove what it cannot name as text.
+        const auto removeFolder = qScopeGuard([&] {
+            ::unlink(copy.constData());
+            ::rmdir(folder.constData());
+        });
+        QFile self(QCoreApplication::applicationFilePath());
+        QVERIFY(self.open(QIODevice::ReadOnly));
+        const QByteArray program = self.readAll();
+        const int fd = ::open(copy.constData(), O_WRONLY | O_CREAT | O_EXCL, 0755);
+        QVERIFY(fd >= 0);
+        const bool copied =
+            ::write(fd, program.constData(), size_t(program.size())) == program.size();
+        QVERIFY(::close(fd) == 0 && copied);
+        const QString link = dir.filePath(u"tst_torvel"_s);
+        QVERIFY(::symlink(copy.constData(), QFile::encodeName(link).constData()) == 0);
+        const bool rootFile = QFileInfo::exists(u"/rlin1.txt"_s);
+
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TORVEL_TEST_UNUSABLE_FOLDER"_s, u"1"_s);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(link, {u"unusableProgramFolder"_s});
+        const bool finished = child.waitForFinished(60000);
+        if (!finished) child.kill();
+        const QByteArray output = child.readAll();
+        QVERIFY2(finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 output.constData());
+        QVERIFY2(output.contains("PASS   : TestTorvel::unusableProgramFolder()"),
+                 output.constData());
+
+        // Nothing was written: the folder holds the copy alone, the root no data file.
+        QStringList names;
+        DIR* listing = ::opendir(folder.constData());
+        QVERIFY(listing);
+        while (const dirent* entry = ::readdir(listing)) names << QString::fromUtf8(entry->d_name);
+        ::closedir(listing);
+        names.sort();
+        QCOMPARE(names, QStringList({u"."_s, u".."_s, u"tst_torvel"_s}));
+        QCOMPARE(QFileInfo::exists(u"/rlin1.txt"_s), rootFile);
     }
 
     // Text16 shows its sign and angle in black whatever the colour scheme.
