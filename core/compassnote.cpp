@@ -9,12 +9,17 @@ QString tenths(double degrees) {
     return QString::number(degrees, 'f', 1);
 }
 
+// Whether the declination shows as 0.0, with no side.
+bool noSide(double degrees) {
+    return tenths(std::fabs(degrees)) == QLatin1String("0.0");
+}
+
 // The declination to 0.1 degree with its side, "5.2° восточное"; a bare "0.0°" when it rounds to
 // no side at all.
 QString declinationText(double degrees) {
-    const QString size = tenths(std::fabs(degrees));
-    if (size == QLatin1String("0.0")) return QStringLiteral("0.0°");
-    return size + (degrees > 0 ? QStringLiteral("° восточное") : QStringLiteral("° западное"));
+    if (noSide(degrees)) return QStringLiteral("0.0°");
+    return tenths(std::fabs(degrees)) +
+           (degrees > 0 ? QStringLiteral("° восточное") : QStringLiteral("° западное"));
 }
 
 QString modelAndDate(const SiteDeclination& d) {
@@ -84,7 +89,7 @@ QString RotationNote(const SiteDeclination& d) {
     const double degrees = *d.degrees;
     const QString heading = QStringLiteral("Склонение места последнего расчёта: %1\n(%2).\n")
                                 .arg(declinationText(degrees), modelAndDate(d));
-    if (declinationText(degrees) == QLatin1String("0.0°"))
+    if (noSide(degrees))
         return heading + QStringLiteral(
                              "Магнитный север здесь совпадает с истинным: крест поворачивать "
                              "не нужно.");
