@@ -12,6 +12,7 @@
 #include "datafile.h"
 #include "flin1.h"
 #include "fris123.h"
+#include "geomag.h"
 #include "messages.h"
 #include "torvel.h"
 
@@ -31,6 +32,11 @@ const Boxes kWorkedOutputs = {{"Text8", " 217.344291652777"},
                               {"Text7", " 44.8168471212995"},
                               {"Text11", " 47.99485"}};
 const QString kFault = u"Расчёт остановлен"_s;
+const Boxes kJohannesburg = {{"Text1", "28"}, {"Text2", "3"},  {"Text3", "-26"}, {"Text4", "-12"},
+                             {"Text5", "20"}, {"Text9", "36"}, {"Text13", "600"}};
+// The ALFA boxes' tooltip before a START completes.
+const QString kAzimuthTipBefore =
+    u"Азимут по компасу (магнитный) появится в этой подсказке\nпосле расчёта (START)."_s;
 
 Boxes with(Boxes boxes, const Boxes& changes) {
     for (auto it = changes.begin(); it != changes.end(); ++it) boxes[it.key()] = it.value();
@@ -118,6 +124,14 @@ private slots:
         QTest::newRow("satellite 2 degrees 1e400")
             << QChar(',') << with(kWorked, {{"Text9", "1e400"}})
             << Boxes{{"Text8", " 217.344291652777"}} << kFault << kOldFile;
+        // South of the equator both azimuths point north; the offsets are as the method gives.
+        QTest::newRow("Johannesburg")
+            << QChar('.') << kJohannesburg
+            << Boxes{{"Text8", " 342.237790692367"},   {"Text16", " - 15.7"},
+                     {"Text12", " 17.55249"},          {"Text14", " .329999мм-->НИЖЕ"},
+                     {"Text15", " 346.841мм-->СЛЕВА"}, {"Text7", " 58.1014898775577"},
+                     {"Text11", " 58.13272"}}
+            << QString() << QByteArray("342.237790692367,58.1014898775577\r\n");
         QTest::newRow("satellite 2 equal to satellite 1")
             << QChar('.') << with(kWorked, {{"Text9", "13"}, {"Text10", ""}})
             << with(kWorkedOutputs, {{"Text16", " + 30.7"},
@@ -246,6 +260,116 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(plot));
         click(plot, "CMDEXIT");
         QVERIFY(QTest::qWaitForWindowActive(m_window) && plot->isVisible());
+    }
+
+    // After START the ALFA boxes' tooltips give the magnetic azimuth of the azimuth each box
+    // shows, by the model on the window's date; the plot's rotation box gives the site's
+    // declination, in a plot already open and in one loaded afresh.
+    void compassTips_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<Boxes>("typed");
+        QTest::addColumn<double>("latitude");  // the typed site in degrees, for the model
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<bool>("covered");
+        QTest::newRow("worked example")
+            << QDate(2026, 12, 7) << kWorked << 32 + 48.5 / 60 << 35 + 27.69 / 60 << true;
+        QTest::newRow("Johannesburg")
+            << QDate(2026, 12, 7) << kJohannesburg << -26.2 << 28.05 << true;
+        QTest::newRow("Sao Paulo")
+            << QDate(2029, 12, 31)
+            << Boxes{{"Text1", "-46"}, {"Text2", "-38"}, {"Text3", "-23"}, {"Text4", "-33"},
+                     {"Text5", "-61"}, {"Text9", "-43"}, {"Text13", "900"}}
+            << -23.55 << -46 - 38 / 60.0 << true;
+        QTest::newRow("after the model's years")
+            << QDate(2030, 1, 1) << kWorked << 32 + 48.5 / 60 << 35 + 27.69 / 60 << false;
+        QTest::newRow("before the model's years")
+            << QDate(2024, 12, 31) << kWorked << 32 + 48.5 / 60 << 35 + 27.69 / 60 << false;
+    }
+    void compassTips() {
+        QFETCH(QDate, today);
+        QFETCH(Boxes, typed);
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(bool, covered);
+        m_window->setClock([today] { return today; });
+        type(typed);
+        click(m_window, "NAPR");
+        auto rotationTip = [this] {
+            return m_window->plotWindow()->findChild<QLineEdit*>(u"POZIA"_s)->toolTip();
+        };
+        const QString plainRotationTip = rotationTip();
+        for (const char* name : {"Text8", "Text12"})
+            QCOMPARE(box(QLatin1String(name))->toolTip(), kAzimuthTipBefore);
+        QVERIFY(!plainRotationTip.contains(u"Склонение"_s));
+
+        click(m_window, "Gprog");
+        QCOMPARE(m_messages, QStringList());
+        const QString date = today.toString(u"dd.MM.yyyy"_s);
+        const double d =
+            covered ? *MagneticDeclination(*Wmm2025(), latitude, longitude, 0, DecimalYear(today))
+                    : 0;
+        const QString declination =
+            QString::number(std::fabs(d), 'f', 1) + (d > 0 ? u"° восточное"_s : u"° западное"_s);
+        for (const char* name : {"Text8", "Text12"}) {
+            const QString tip = box(QLatin1String(name))->toolTip();
+            if (!covered) {
+                QVERIFY2(tip.startsWith(u"Модель WMM-2025 не рассчитана на дату "_s + date),
+                         qPrintable(tip));
+                QVERIFY(!tip.contains(u"Азимут по компасу"_s));
+                continue;
+            }
+            const double magnetic =
+                std::fmod(box(QLatin1String(name))->text().toDouble() - d + 360, 360);
+            QVERIFY2(tip.startsWith(u"Азимут по компасу (магнитный): "_s +
+                                    QString::number(magnetic, 'f', 1) + u"°\n"_s),
+                     qPrintable(tip));
+            QVERIFY2(tip.contains(declination + u"\n(модель WMM-2025, дата "_s + date + u")"_s),
+                     qPrintable(tip));
+        }
+
+        // The plot open during START and a plot loaded afresh both give the declination.
+        const QString tip = rotationTip();
+        QVERIFY2(tip.startsWith(plainRotationTip + u"\n\n"_s), qPrintable(tip));
+        if (covered) {
+            QVERIFY2(tip.contains(u"Склонение места последнего расчёта: "_s + declination),
+                     qPrintable(tip));
+            QVERIFY2(tip.contains(u"Введите "_s + QString::number(d, 'f', 1) + u" — "_s),
+                     qPrintable(tip));
+        } else {
+            QVERIFY2(tip.contains(u"не рассчитана на дату "_s + date), qPrintable(tip));
+        }
+        m_window->plotWindow()->close();
+        QTRY_VERIFY(!m_window->plotWindow());
+        click(m_window, "NAPR");
+        QCOMPARE(rotationTip(), tip);
+    }
+
+    // A run that stops takes the magnetic azimuths away: its boxes no longer show one run's
+    // results. A completed run that stops short of satellite 2 leaves Text12 without one. The
+    // plot keeps the declination of the last completed run.
+    void compassTipsAfterShortRuns() {
+        m_window->setClock([] { return QDate(2026, 12, 7); });
+        type(kWorked);
+        click(m_window, "Gprog");
+        click(m_window, "NAPR");
+        const QString rotationTip =
+            m_window->plotWindow()->findChild<QLineEdit*>(u"POZIA"_s)->toolTip();
+        QVERIFY(rotationTip.contains(u"Склонение места последнего расчёта"_s));
+
+        type({{"Text9", "1e400"}});
+        click(m_window, "Gprog");
+        QCOMPARE(m_messages.size(), 1);
+        for (const char* name : {"Text8", "Text12"})
+            QCOMPARE(box(QLatin1String(name))->toolTip(), kAzimuthTipBefore);
+        QCOMPARE(m_window->plotWindow()->findChild<QLineEdit*>(u"POZIA"_s)->toolTip(), rotationTip);
+
+        // Satellite 1 on the site's meridian a hair from the equator: no elevation, Text8 only.
+        type({{"Text1", "13"}, {"Text2", ""}, {"Text3", "1e-170"}, {"Text4", ""}, {"Text9", "19"}});
+        click(m_window, "Gprog");
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(box(u"Text8"_s)->text(), u" 180"_s);
+        QVERIFY(box(u"Text8"_s)->toolTip().startsWith(u"Азимут по компасу (магнитный): "_s));
+        QCOMPARE(box(u"Text12"_s)->toolTip(), kAzimuthTipBefore);
     }
 
     // The viewer loads first and shows itself, empty, behind the main window. "Рисунок" on an open
