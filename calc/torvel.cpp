@@ -10,12 +10,22 @@
 #include <QPushButton>
 
 #include "appdir.h"
+#include "compassnote.h"
 #include "controls.h"
 #include "datafile.h"
 #include "flin1.h"
 #include "fris123.h"
 #include "messages.h"
 #include "startrun.h"
+
+namespace {
+
+// The tooltip the layout gives the main window's control, as it has it before any START.
+QString layoutToolTip(const char* name) {
+    return QString::fromUtf8(TorvelLayout().control(name)->toolTip);
+}
+
+}  // namespace
 
 TORVEL::TORVEL() {
     BuildWindow(this, TorvelLayout());
@@ -92,12 +102,31 @@ void TORVEL::runStart() {
     }
     m_carriedBeta2 = run.carried.beta2;
     if (run.end == RunEnd::ArithmeticFault) {
+        clearCompass();
         Messages::show(this, run.message);
         return;
     }
+    showCompass(run);
 
     QString message;
     if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &message)) Messages::show(this, message);
+}
+
+void TORVEL::showCompass(const StartResult& run) {
+    const SiteDeclination declination = DeclinationAt(run.site, m_today());
+    box(QStringLiteral("Text8"))->setToolTip(AzimuthToolTip(run.alpha1, declination));
+    // A run that stops short of satellite 2 leaves Text12 as it was: no longer this site's.
+    if (run.alpha2)
+        box(QStringLiteral("Text12"))->setToolTip(AzimuthToolTip(*run.alpha2, declination));
+    else
+        box(QStringLiteral("Text12"))->setToolTip(layoutToolTip("Text12"));
+    m_rotationNote = RotationNote(declination);
+    if (m_plot) m_plot->setRotationNote(m_rotationNote);
+}
+
+void TORVEL::clearCompass() {
+    for (const char* name : {"Text8", "Text12"})
+        box(QLatin1String(name))->setToolTip(layoutToolTip(name));
 }
 
 void TORVEL::exitProgram() {
@@ -123,7 +152,9 @@ void TORVEL::showMain() {
 }
 
 FLIN1* TORVEL::newPlot() {
-    return new FLIN1(m_dataFile, [this] { showMain(); });
+    auto* plot = new FLIN1(m_dataFile, [this] { showMain(); });
+    plot->setRotationNote(m_rotationNote);
+    return plot;
 }
 
 void TORVEL::showPlot() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QChar>
+#include <QDate>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class FLIN1;
 class FRIS123;
 class QLineEdit;
+struct StartResult;
 
 // The main window "RASCHET": the inputs for the site, the two satellites and the focal length,
 // the results, and the buttons that run the calculation and open the other two windows.
@@ -41,8 +44,14 @@ public:
     // the user's locale when the window is created.
     void setDecimalSeparator(QChar separator) { m_decimalSeparator = separator; }
 
+    // The local date the magnetic declination is taken for, asked at each START; today's date
+    // unless set.
+    void setClock(std::function<QDate()> today) { m_today = std::move(today); }
+
     // START: reads the input boxes, fills in the result boxes and rewrites the direction data
-    // file, or reports why it stopped.
+    // file, or reports why it stopped. A completed run gives the ALFA boxes the magnetic
+    // azimuths as tooltips and the direction plot its site's declination; a stopped one takes
+    // the magnetic azimuths away again, since its boxes no longer show one run's results.
     void runStart();
 
     // EXIT: ends the program with all its windows.
@@ -55,12 +64,18 @@ private:
     void wireControls();
     QLineEdit* box(const QString& name) const;
     FLIN1* newPlot();
+    void showCompass(const StartResult& run);
+    void clearCompass();
 
     QString m_dataFile;
     qint16 m_editState = 0;
     // Satellite 2's elevation, carried from one run to the next.
     float m_carriedBeta2 = 0;
     QChar m_decimalSeparator;
+    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
+    // The direction plot's note on the last completed START's declination, kept for a plot
+    // loaded afresh.
+    QString m_rotationNote;
     QPointer<FRIS123> m_viewer;
     QPointer<FLIN1> m_plot;
     bool m_exiting = false;

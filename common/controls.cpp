@@ -82,6 +82,8 @@ void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
         QWidget* widget = create(c, parent);
         widget->setObjectName(QString::fromLatin1(c.name));
         widget->setGeometry(c.kind == ControlKind::Line ? lineRect(c) : c.pixelRect());
+        if (c.accessibleName) widget->setAccessibleName(QString::fromUtf8(c.accessibleName));
+        if (c.toolTip) widget->setToolTip(QString::fromUtf8(c.toolTip));
         if (programFonts && c.font != layout.font && c.font != FontName::Default)
             widget->setFont(ProgramFont(c.font));
         built.insert(c.name, widget);

@@ -15,7 +15,8 @@ enum class Fonts { Program, PlatformDefault };
 
 // Gives the window its caption, client size, fixed start-up position if it has one, and font, and
 // creates every control of its layout as a child of the window or of its parent control, named
-// and placed as the layout says, in the focus order of its tab indices. Labels wrap their caption
-// at blanks; text boxes are single-line, left-aligned and unlimited; images and picture boxes
-// start empty and show a picture unscaled at their top-left corner.
+// and placed as the layout says, with the accessible name and tooltip it gives, in the focus order
+// of its tab indices. Labels wrap their caption at blanks; text boxes are single-line,
+// left-aligned and unlimited; images and picture boxes start empty and show a picture unscaled at
+// their top-left corner.
 void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts = Fonts::Program);

@@ -42,6 +42,12 @@ struct Control {
     // take no focus.
     int tabIndex;
     FontName font;
+    // What a screen reader calls the control, from its caption or the captions beside it (UTF-8);
+    // null for lines and labels, whose caption is their name.
+    const char* accessibleName = nullptr;
+    // The help shown when the pointer rests on the control (UTF-8): an input box's unit and sign
+    // rules; null for none.
+    const char* toolTip = nullptr;
     // A line's width in pixels.
     int lineWidth = 1;
     // The control that holds this one (the viewer's buttons sit on its picture box); null for the

@@ -65,6 +65,26 @@ float AzimuthSingle(const Site& site, SatelliteLongitude satellite) {
     return singleDegrees(azimuthArctan(site, satellite) + CalcPi());
 }
 
+namespace {
+
+// Half a turn either way, then the one value that can round up to a full turn (an azimuth a hair
+// below 180 plus 180) taken back to 0.
+template <typename T>
+T turnedHalfCircle(T azimuth) {
+    const T turned = azimuth < T(180) ? azimuth + T(180) : azimuth - T(180);
+    return turned >= T(360) ? turned - T(360) : turned;
+}
+
+}  // namespace
+
+double ShownAzimuth(const Site& site, double methodAzimuth) {
+    return site.latitude < 0 ? turnedHalfCircle(methodAzimuth) : methodAzimuth;
+}
+
+float ShownAzimuth(const Site& site, float methodAzimuth) {
+    return site.latitude < 0 ? turnedHalfCircle(methodAzimuth) : methodAzimuth;
+}
+
 std::optional<double> ElevationDouble(const Site& site, SatelliteLongitude satellite) {
     const auto b = elevationArctan(site, satellite);
     if (!b) return std::nullopt;

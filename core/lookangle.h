@@ -31,12 +31,22 @@ double CalcPi();
 // The minutes keep their own sign.
 double AngleFromTexts(const QString& degrees, const QString& minutes);
 
-// Azimuth from north through east, between 90 and 270 degrees for every site, southern ones
-// included; it reaches 90 or 270 exactly only for latitudes so close to 0 that the arctangent
-// rounds to a right angle. Double: satellite 1's, every step in double precision; Single:
-// satellite 2's, each step of the conversion to degrees rounded to single precision.
+// The method's azimuth from north through east, between 90 and 270 degrees for every site,
+// southern ones included; it reaches 90 or 270 exactly only for latitudes so close to 0 that the
+// arctangent rounds to a right angle. It is the true azimuth for a site north of the equator and
+// the true azimuth turned by 180 degrees for one south of it (see ShownAzimuth). The feed
+// offsets are computed from these values as they are. Double: satellite 1's, every step in
+// double precision; Single: satellite 2's, each step of the conversion to degrees rounded to
+// single precision.
 double AzimuthDouble(const Site& site, SatelliteLongitude satellite);
 float AzimuthSingle(const Site& site, SatelliteLongitude satellite);
+
+// The azimuth the program shows and stores for the method's azimuth: the same value for a site
+// north of the equator; for one south of it (latitude below 0) the value turned by 180 degrees
+// into 0 <= a < 360, in the value's own precision, which puts the satellite north of the site as
+// it is there. Between 270 and 360 or 0 and 90 for a southern site.
+double ShownAzimuth(const Site& site, double methodAzimuth);
+float ShownAzimuth(const Site& site, float methodAzimuth);
 
 // Elevation above the horizon; empty when the denominator of the method is exactly 0.
 std::optional<double> ElevationDouble(const Site& site, SatelliteLongitude satellite);

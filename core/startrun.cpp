@@ -35,7 +35,11 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
                         AngleFromTexts(in.text3, in.text4)};
         const SatelliteLongitude satellite1{Checked::single(AngleFromTexts(in.text5, in.text6))};
 
-        run.alpha1 = AzimuthDouble(site, satellite1);
+        // The centre distance below takes the method's azimuths, for every site; only the
+        // shown and stored azimuths are turned. A difference of the turned values would be off
+        // by 360 whenever just one of them wrapped past 360.
+        const double alpha1 = AzimuthDouble(site, satellite1);
+        run.alpha1 = ShownAzimuth(site, alpha1);
         write("Text8", NumberText(run.alpha1));
 
         run.beta1 = ElevationDouble(site, satellite1);
@@ -45,7 +49,8 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
             write("Text16", FeedRotationText(site, satellite2, decimalSeparator));
 
             const float alpha2 = AzimuthSingle(site, satellite2);
-            write("Text12", NumberText(alpha2));
+            run.alpha2 = ShownAzimuth(site, alpha2);
+            write("Text12", NumberText(*run.alpha2));
 
             if (const auto beta2 = ElevationSingle(site, satellite2)) {
                 run.carried.beta2 = *beta2;
@@ -54,12 +59,13 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
                                                QStringLiteral("ВЫШЕ"), QStringLiteral("НИЖЕ"),
                                                decimalSeparator));
                 write("Text15",
-                      FeedOffsetText(run.alpha1 - double(alpha2), focal, QStringLiteral("СПРАВА"),
+                      FeedOffsetText(alpha1 - double(alpha2), focal, QStringLiteral("СПРАВА"),
                                      QStringLiteral("СЛЕВА"), decimalSeparator));
                 write("Text7", NumberText(*run.beta1));
             }
             write("Text11", NumberText(run.carried.beta2));
         }
+        run.site = site;
         run.end = RunEnd::Completed;
     } catch (const ArithmeticFault& fault) {
         run.end = RunEnd::ArithmeticFault;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "lookangle.h"
+
 // One press of START on the main window as pure code: from the texts of the input boxes and the
 // values the window carries between runs to the texts it writes, in order, and how it ended.
 // The window applies the writes to its boxes and, for a completed run, rewrites the direction
@@ -41,8 +43,14 @@ struct StartResult {
     QList<BoxWrite> writes;
     RunEnd end = RunEnd::Completed;
     QString message;
-    double alpha1 = 0;            // for the data file, when completed
+    // Satellite 1's azimuth as Text8 shows it and the data file stores it, when completed:
+    // turned by 180 degrees for a site south of the equator (see ShownAzimuth).
+    double alpha1 = 0;
     std::optional<double> beta1;  // empty when it could not be computed
+    // Satellite 2's azimuth as Text12 shows it, when this run wrote Text12.
+    std::optional<float> alpha2;
+    // The site as the calculation held it, when completed.
+    Site site{};
     CarriedValues carried;
 };
 

@@ -277,6 +277,10 @@ void drawAzimuth(QPainter& p) {
     p.drawEllipse(QRectF(-12, -5, 24, 10));
     p.restore();
 
+    // ALFA is from true north; where to read the azimuth as a compass gives it.
+    note(p, QRectF(FreeRight + 4, 32, Width - FreeRight - 8, 16),
+         QStringLiteral("Магнитный азимут (по компасу) — в подсказке полей ALFA."), 10);
+
     note(p, QRectF(8, 296, 412, 36),
          QStringLiteral("ALFA отсчитывают от севера по часовой стрелке, через восток: "
                         "восток 90°, юг 180°, запад 270°."),

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "canvas.h"
+#include "compassnote.h"
 #include "controls.h"
 #include "directionplot.h"
 #include "imagecanvas.h"
@@ -19,6 +20,7 @@ FLIN1::FLIN1(QString dataFile, std::function<void()> showMain)
     const WindowLayout& layout = Flin1Layout();
     BuildWindow(this, layout);
     m_rotation = findChild<QLineEdit*>(QStringLiteral("POZIA"));
+    m_rotationToolTip = m_rotation->toolTip();
 
     // The drawing keeps the size of the window's client area as it opens; a larger window shows
     // more of its background, nothing moves or scales.
@@ -37,6 +39,10 @@ FLIN1::FLIN1(QString dataFile, std::function<void()> showMain)
 }
 
 FLIN1::~FLIN1() = default;
+
+void FLIN1::setRotationNote(const QString& note) {
+    m_rotation->setToolTip(WithNote(m_rotationToolTip, note));
+}
 
 const QImage& FLIN1::picture() const {
     return m_image->image();

@@ -20,6 +20,10 @@ public:
     FLIN1(QString dataFile, std::function<void()> showMain);
     ~FLIN1() override;
 
+    // The note on the site's magnetic declination below the rotation box's own tooltip; none
+    // for an empty note.
+    void setRotationNote(const QString& note);
+
     // The picture START painted, as the window shows it.
     const QImage& picture() const;
     // The drawing operations of the latest START press, in order.
@@ -34,6 +38,7 @@ private:
     QString m_dataFile;
     std::function<void()> m_showMain;
     QLineEdit* m_rotation;
+    QString m_rotationToolTip;  // the rotation box's own tooltip, from the layout
     // START draws through the recording canvas, which passes every operation on to the image.
     std::unique_ptr<ImageCanvas> m_image;
     std::unique_ptr<RecordingCanvas> m_recording;

@@ -1,8 +1,13 @@
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QtMath>
 
+#include "canvas.h"
 #include "datafile.h"
+#include "directionplot.h"
 #include "feedoffset.h"
+#include "numbertext.h"
 #include "startrun.h"
 
 using namespace Qt::StringLiterals;
@@ -23,6 +28,41 @@ QStringList shown(const StartResult& run) {
     for (const BoxWrite& write : run.writes) lines << write.box + u'=' + write.text;
     if (run.end != RunEnd::Completed) return {};
     return lines << QString::fromLatin1(DataFileLine(run.alpha1, run.beta1));
+}
+
+// The azimuth of a geostationary satellite from a site, in degrees from north through east,
+// 0 <= a < 360, from Earth-centred vectors: the site on a sphere of radius 1, the satellite in
+// the equator's plane at 6.6107 radii. The direction depends on the longitudes and the latitude
+// only, not on the radius ratio.
+double exactAzimuth(double siteLongitude, double siteLatitude, double satelliteLongitude) {
+    const double lambda = qDegreesToRadians(siteLongitude);
+    const double phi = qDegreesToRadians(siteLatitude);
+    const double sat = qDegreesToRadians(satelliteLongitude);
+    const double site[3] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda),
+                            std::sin(phi)};
+    const double toSatellite[3] = {6.6107 * std::cos(sat) - site[0],
+                                   6.6107 * std::sin(sat) - site[1], -site[2]};
+    const double east[3] = {-std::sin(lambda), std::cos(lambda), 0};
+    const double north[3] = {-std::sin(phi) * std::cos(lambda), -std::sin(phi) * std::sin(lambda),
+                             std::cos(phi)};
+    auto dot = [&](const double* v) {
+        return v[0] * toSatellite[0] + v[1] * toSatellite[1] + v[2] * toSatellite[2];
+    };
+    const double a = qRadiansToDegrees(std::atan2(dot(east), dot(north)));
+    return a < 0 ? a + 360 : a;
+}
+
+// How far apart two directions are, in degrees, 0 to 180.
+double apart(double a, double b) {
+    const double d = std::fmod(std::fabs(a - b), 360.0);
+    return std::min(d, 360 - d);
+}
+
+// The angle at the plot centre between two points, in degrees.
+double plotAngle(QPoint a, QPoint b) {
+    const QPoint u = a - kPlotCentre, v = b - kPlotCentre;
+    return qRadiansToDegrees(std::acos(QPoint::dotProduct(u, v) /
+                                       (std::hypot(u.x(), u.y()) * std::hypot(v.x(), v.y()))));
 }
 
 }  // namespace
@@ -101,11 +141,110 @@ private slots:
     }
 
     // Found by fuzzing: a site a hair south of the equator, where the arctangent rounds to a
-    // right angle, is due west exactly, not beyond.
+    // right angle. The method gives due west exactly, not beyond; turned for the southern site,
+    // due east exactly, where the satellite 66 degrees east of the site is.
     void azimuthNearEquator() {
         const StartResult result = run(u"300||-1e-45.485||06|e|35|27.69| "_s);
         QCOMPARE(result.end, RunEnd::Completed);
-        QCOMPARE(result.alpha1, 270.0);
+        QCOMPARE(result.alpha1, 90.0);
+    }
+
+    // The turn's edges, in each precision: a hair below 180 plus 180 rounds to a full turn,
+    // which is north, 0; due west, the method's largest value, turns to due east.
+    void shownAzimuthEdges() {
+        const Site south{0.6f, -0.5};
+        QCOMPARE(ShownAzimuth(south, std::nextafter(180.0, 0.0)), 0.0);
+        QCOMPARE(ShownAzimuth(south, std::nextafter(180.0f, 0.0f)), 0.0f);
+        QCOMPARE(ShownAzimuth(south, 270.0), 90.0);
+        QCOMPARE(ShownAzimuth(south, 270.0f), 90.0f);
+    }
+
+    // Both shown azimuths against the exact geometry, south of the equator and north of it,
+    // satellites east and west of the site; minutes typed with the degrees' sign.
+    void azimuthGeometry_data() {
+        QTest::addColumn<int>("longitudeDegrees");
+        QTest::addColumn<double>("longitudeMinutes");
+        QTest::addColumn<int>("latitudeDegrees");
+        QTest::addColumn<double>("latitudeMinutes");
+        QTest::addColumn<double>("satellite1");  // degrees, typed in the degrees box alone
+        QTest::addColumn<double>("satellite2");
+        QTest::newRow("Johannesburg") << 28 << 3.0 << -26 << -12.0 << 20.0 << 36.0;
+        QTest::newRow("Sydney") << 151 << 12.0 << -33 << -52.0 << 140.0 << 156.0;
+        QTest::newRow("Sao Paulo") << -46 << -38.0 << -23 << -33.0 << -61.0 << -43.0;
+        QTest::newRow("Wellington, satellite over the date line")
+            << 174 << 46.0 << -41 << -17.0 << 160.0 << -178.0;
+        QTest::newRow("Ushuaia") << -68 << -18.0 << -54 << -48.0 << -61.0 << -75.0;
+        QTest::newRow("satellite on the site's meridian, south")
+            << 28 << 0.0 << -26 << -12.0 << 28.0 << 36.0;
+        QTest::newRow("worked example") << 35 << 27.69 << 32 << 48.5 << 13.0 << 19.2;
+        QTest::newRow("New York") << -74 << 0.0 << 40 << 43.0 << -101.0 << -97.0;
+    }
+    void azimuthGeometry() {
+        QFETCH(int, longitudeDegrees);
+        QFETCH(double, longitudeMinutes);
+        QFETCH(int, latitudeDegrees);
+        QFETCH(double, latitudeMinutes);
+        QFETCH(double, satellite1);
+        QFETCH(double, satellite2);
+        const QString typed = QStringList{QString::number(longitudeDegrees),
+                                          QString::number(longitudeMinutes),
+                                          QString::number(latitudeDegrees),
+                                          QString::number(latitudeMinutes),
+                                          QString::number(satellite1),
+                                          QString(),
+                                          QString::number(satellite2),
+                                          QString(),
+                                          u"600"_s}
+                                  .join(u'|');
+        const StartResult result = run(typed);
+        QCOMPARE(result.end, RunEnd::Completed);
+        QVERIFY(result.alpha2);
+        const double longitude = longitudeDegrees + longitudeMinutes / 60;
+        const double latitude = latitudeDegrees + latitudeMinutes / 60;
+        const bool south = latitude < 0;
+        const double shown[2] = {result.alpha1, double(*result.alpha2)};
+        const double satellites[2] = {satellite1, satellite2};
+        for (int i = 0; i < 2; ++i) {
+            const double exact = exactAzimuth(longitude, latitude, satellites[i]);
+            QVERIFY2(
+                apart(shown[i], exact) < 0.01,
+                qPrintable(u"satellite %1: %2, exactly %3"_s.arg(i + 1).arg(shown[i]).arg(exact)));
+            QVERIFY(shown[i] >= 0 && shown[i] < 360);
+            // South of the equator the satellite is north of the site, north of it south.
+            QCOMPARE(apart(shown[i], 0) < 90, south);
+        }
+        // The boxes and the data file show exactly these values.
+        QCOMPARE(result.writes.value(0), (BoxWrite{u"Text8"_s, NumberText(result.alpha1)}));
+        QCOMPARE(result.writes.value(2), (BoxWrite{u"Text12"_s, NumberText(*result.alpha2)}));
+        QVERIFY(DataFileLine(result.alpha1, result.beta1)
+                    .startsWith(NumberTextBare(result.alpha1).toLatin1() + ','));
+
+        // On the plot the satellite line's far end is as far from the turned compass's NORTH as
+        // the azimuth (floored to a half degree) is from north: within the NORTH half for a
+        // southern site, whatever the rotation.
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"rlin1.txt"_s);
+        QVERIFY(WriteDataFile(file, result.alpha1, result.beta1, nullptr));
+        for (const char* rotation : {"-20", "0", "135", "-250"}) {
+            RecordingCanvas canvas;
+            const PlotRun plot =
+                DrawPlot(canvas, QLatin1String(rotation), file, [] { return true; });
+            QCOMPARE(plot.end, PlotEnd::Completed);
+            QPoint north, satellite;
+            bool thick = false;
+            for (const DrawOp& op : canvas.operations()) {
+                if (op.kind == DrawOp::Kind::LineWidth && op.number == 5) thick = true;
+                if (op.kind != DrawOp::Kind::Line || !thick) continue;
+                if (north.isNull()) north = op.to;  // the turned north-south axis comes first
+                if (op.color == QColor(0, 255, 255)) satellite = op.to;
+            }
+            QVERIFY(!north.isNull() && !satellite.isNull());
+            const double angle = plotAngle(north, satellite);
+            QVERIFY2(
+                std::fabs(angle - apart(HalfDegreeFloor(float(result.alpha1)), 0)) < 0.1,
+                qPrintable(u"rotation %1: %2 degrees"_s.arg(QLatin1String(rotation)).arg(angle)));
+            QCOMPARE(angle < 90, south);
+        }
     }
 
     // The README's tables, read from the README itself: every site gives exactly its outputs,
@@ -122,8 +261,8 @@ private slots:
             for (QString& cell : cells) cell = cell.trimmed().remove(u'`');
             if (line.startsWith(u'|')) rows.insert(cells.takeFirst(), cells);
         }
-        QVERIFY2(rows.value(u"Input"_s).size() == 4, "the README's check values changed shape");
-        for (int column = 0; column < 4; ++column) {
+        QVERIFY2(rows.value(u"Input"_s).size() == 5, "the README's check values changed shape");
+        for (int column = 0; column < 5; ++column) {
             auto cell = [&](const QString& row) { return rows.value(row).value(column); };
             // "19, 12 (Astra 19.2E)" is typed as "19" and "12"; "empty" is an empty box.
             QString in;

@@ -125,9 +125,46 @@ private slots:
         }
         QCOMPARE(control->geometry(), c.pixelRect());
         QCOMPARE(control->property("text").toString(), QString::fromUtf8(c.text));
+        // Every box and button has a name a screen reader can say; each control its tooltip.
+        if (c.kind == ControlKind::TextBox || c.kind == ControlKind::Button)
+            QVERIFY(c.accessibleName && *c.accessibleName);
+        QCOMPARE(control->accessibleName(), QString::fromUtf8(c.accessibleName));
+        QCOMPARE(control->toolTip(), QString::fromUtf8(c.toolTip));
         if (c.font == FontName::Default) return;
         QCOMPARE(control->font().pointSizeF(), FontOf(c.font).pointSize);
         QCOMPARE(control->font().bold(), FontOf(c.font).bold);
+    }
+
+    // Every input box explains its unit and signs where the installer types.
+    void inputHelp_data() {
+        QTest::addColumn<Window>("window");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("says");
+        const QString minutes = u"Минуты вводят с тем же знаком, что и градусы"_s;
+        const QString example = u"74°30′ з.д. — это «-74» и «-30»"_s;
+        const QString longitude = u"восточная — плюс, западная — минус"_s;
+        const QString latitude = u"северная — плюс, южная — минус"_s;
+        auto row = [](const char* name, const QStringList& says, Window w = Window::Torvel) {
+            QTest::newRow(name) << w << QString::fromLatin1(name) << says;
+        };
+        row("Text1", {u"Долгота места, градусы"_s, longitude, minutes, example});
+        row("Text2", {u"Долгота места, минуты"_s, minutes, example});
+        row("Text3", {u"Широта места, градусы"_s, latitude, minutes, example});
+        row("Text4", {u"Широта места, минуты"_s, minutes, example});
+        row("Text5", {u"Долгота спутника 1"_s, longitude, minutes, example});
+        row("Text6", {u"Долгота спутника 1, минуты"_s, minutes, example});
+        row("Text9", {u"Долгота спутника 2"_s, longitude, minutes, example});
+        row("Text10", {u"Долгота спутника 2, минуты"_s, minutes, example});
+        row("Text13", {u"Фокусное расстояние антенны, в миллиметрах"_s});
+        row("POZIA", {u"в градусах"_s, u"плюс — по часовой стрелке, минус — против"_s},
+            Window::Flin1);
+    }
+    void inputHelp() {
+        QFETCH(Window, window);
+        QFETCH(QString, name);
+        QFETCH(QStringList, says);
+        const QString tip = this->window(window)->findChild<QLineEdit*>(name)->toolTip();
+        for (const QString& part : says) QVERIFY2(tip.contains(part), qPrintable(tip));
     }
 };
 

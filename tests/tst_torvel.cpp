@@ -21,6 +21,7 @@
 #include "datafile.h"
 #include "flin1.h"
 #include "fris123.h"
+#include "geomag.h"
 #include "messages.h"
 #include "torvel.h"
 
@@ -40,6 +41,11 @@ const Boxes kWorkedOutputs = {{"Text8", " 217.344291652777"},
                               {"Text7", " 44.8168471212995"},
                               {"Text11", " 47.99485"}};
 const QString kFault = u"Расчёт остановлен"_s;
+const Boxes kJohannesburg = {{"Text1", "28"}, {"Text2", "3"},  {"Text3", "-26"}, {"Text4", "-12"},
+                             {"Text5", "20"}, {"Text9", "36"}, {"Text13", "600"}};
+// The ALFA boxes' tooltip before a START completes.
+const QString kAzimuthTipBefore =
+    u"Азимут по компасу (магнитный) появится в этой подсказке\nпосле расчёта (START)."_s;
 
 Boxes with(Boxes boxes, const Boxes& changes) {
     for (auto it = changes.begin(); it != changes.end(); ++it) boxes[it.key()] = it.value();
@@ -335,6 +341,99 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(plot));
         click(plot, "CMDEXIT");
         QVERIFY(QTest::qWaitForWindowActive(m_window) && plot->isVisible());
+    }
+
+    // After START the ALFA boxes' tooltips give the magnetic azimuth of the azimuth each box
+    // shows, by the model on the window's date; the plot's rotation box gives the site's
+    // declination, in a plot already open and in one loaded afresh.
+    void compassTips_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<Boxes>("typed");
+        QTest::addColumn<double>("latitude");  // the typed site in degrees, for the model
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<bool>("covered");
+        QTest::newRow("worked example")
+            << QDate(2026, 12, 7) << kWorked << 32 + 48.5 / 60 << 35 + 27.69 / 60 << true;
+        QTest::newRow("Johannesburg")
+            << QDate(2026, 12, 7) << kJohannesburg << -26.2 << 28.05 << true;
+        QTest::newRow("after the model's years")
+            << QDate(2030, 1, 1) << kWorked << 32 + 48.5 / 60 << 35 + 27.69 / 60 << false;
+    }
+    void compassTips() {
+        QFETCH(QDate, today);
+        QFETCH(Boxes, typed);
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(bool, covered);
+        m_window->setClock([today] { return today; });
+        type(typed);
+        click(m_window, "NAPR");
+        auto rotationTip = [this] {
+            return m_window->plotWindow()->findChild<QLineEdit*>(u"POZIA"_s)->toolTip();
+        };
+        const QString plainRotationTip = rotationTip();
+        for (const char* name : {"Text8", "Text12"})
+            QCOMPARE(box(QLatin1String(name))->toolTip(), kAzimuthTipBefore);
+        QVERIFY(!plainRotationTip.contains(u"Склонение"_s));
+
+        click(m_window, "Gprog");
+        QCOMPARE(m_messages, QStringList());
+        const QString date = today.toString(u"dd.MM.yyyy"_s);
+        const double d =
+            covered ? *MagneticDeclination(*Wmm2025(), latitude, longitude, 0, DecimalYear(today))
+                    : 0;
+        const QString declination =
+            QString::number(std::fabs(d), 'f', 1) + (d > 0 ? u"° восточное"_s : u"° западное"_s);
+        for (const char* name : {"Text8", "Text12"}) {
+            const double magnetic =
+                std::fmod(box(QLatin1String(name))->text().toDouble() - d + 360, 360);
+            const QString tip = box(QLatin1String(name))->toolTip();
+            QVERIFY2(tip.startsWith(covered ? u"Азимут по компасу (магнитный): "_s +
+                                                  QString::number(magnetic, 'f', 1) + u"°\n"_s
+                                            : u"Модель WMM-2025 не рассчитана на дату "_s + date),
+                     qPrintable(tip));
+            QCOMPARE(tip.contains(declination + u"\n(модель WMM-2025, дата "_s + date + u")"_s),
+                     covered);
+        }
+
+        // The plot open during START and a plot loaded afresh both give the declination.
+        const QString tip = rotationTip();
+        QVERIFY2(tip.startsWith(plainRotationTip + u"\n\n"_s), qPrintable(tip));
+        QVERIFY2(tip.contains(covered ? u"Склонение места последнего расчёта: "_s + declination
+                                      : u"не рассчитана на дату "_s + date),
+                 qPrintable(tip));
+        QCOMPARE(tip.contains(u"Введите "_s + QString::number(d, 'f', 1) + u" — "_s), covered);
+        m_window->plotWindow()->close();
+        QTRY_VERIFY(!m_window->plotWindow());
+        click(m_window, "NAPR");
+        QCOMPARE(rotationTip(), tip);
+    }
+
+    // A completed run that stops short of satellite 2 leaves Text12 without a magnetic azimuth;
+    // a run that stops takes both away, since its boxes no longer show one run's results. The
+    // plot keeps the declination of the last completed run.
+    void compassTipsAfterShortRuns() {
+        m_window->setClock([] { return QDate(2026, 12, 7); });
+        type(kWorked);
+        click(m_window, "Gprog");
+        QVERIFY(box(u"Text12"_s)->toolTip().startsWith(u"Азимут по компасу (магнитный): "_s));
+        // Satellite 1 on the site's meridian a hair from the equator: no elevation, Text8 only.
+        type({{"Text1", "13"}, {"Text2", ""}, {"Text3", "1e-170"}, {"Text4", ""}});
+        click(m_window, "Gprog");
+        QCOMPARE(box(u"Text8"_s)->text(), u" 180"_s);
+        QVERIFY(box(u"Text8"_s)->toolTip().startsWith(u"Азимут по компасу (магнитный): 180.1°"_s));
+        QCOMPARE(box(u"Text12"_s)->toolTip(), kAzimuthTipBefore);
+
+        click(m_window, "NAPR");
+        auto* rotation = m_window->plotWindow()->findChild<QLineEdit*>(u"POZIA"_s);
+        const QString rotationTip = rotation->toolTip();
+        QVERIFY(rotationTip.contains(u"Склонение места последнего расчёта"_s));
+        type({{"Text5", "1e400"}});
+        click(m_window, "Gprog");
+        QCOMPARE(m_messages.size(), 1);
+        for (const char* name : {"Text8", "Text12"})
+            QCOMPARE(box(QLatin1String(name))->toolTip(), kAzimuthTipBefore);
+        QCOMPARE(rotation->toolTip(), rotationTip);
     }
 
     // The viewer loads first and shows itself, empty, behind the main window. "Рисунок" on an open

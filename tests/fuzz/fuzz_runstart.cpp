@@ -29,9 +29,17 @@ StartResult checkedRun(const StartInputs& in, const CarriedValues& carried, QCha
                    boxes == QStringList({"Text8", "Text16", "Text12", "Text11"}),
                detail);
     FUZZ_CHECK(run.writes[0].text == NumberText(run.alpha1), detail);
-    // Azimuths lie between due east and due west, for southern sites too.
-    FUZZ_CHECK(run.alpha1 >= 90 && run.alpha1 <= 270,
+    // Azimuths lie in the southern half, due east to due west, for a site north of the equator;
+    // for one south of it in the northern half, 0 <= a < 360. Both azimuths alike.
+    const bool south = run.site.latitude < 0;
+    auto inItsHalf = [south](double a) {
+        return south ? a >= 0 && a < 360 && (a <= 90 || a >= 270) : a >= 90 && a <= 270;
+    };
+    FUZZ_CHECK(inItsHalf(run.alpha1),
                detail + QStringLiteral(" alpha1 %1").arg(run.alpha1, 0, 'g', 17));
+    FUZZ_CHECK(boxes.size() == 1 || (run.alpha2 && run.writes[2].text == NumberText(*run.alpha2) &&
+                                     inItsHalf(double(*run.alpha2))),
+               detail);
     FUZZ_CHECK(boxes.size() == 1 || (run.beta1 && std::fabs(*run.beta1) <= 90), detail);
     return run;
 }
