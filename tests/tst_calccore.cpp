@@ -45,7 +45,8 @@ private slots:
             if (line.startsWith(u'|')) rows.insert(cells.takeFirst(), cells);
         }
         const QStringList sites = rows.value(u"Input"_s);
-        if (sites.size() != 5) QTest::newRow("the README's tables changed shape") << QStringList();
+        if (sites.size() != 5)
+            QTest::newRow("README changed") << QStringList() << QStringList{"5 sites"};
         const char* const outputs[][2] = {
             {"Text8", "ALFA 1"},           {"Text16", "Feed rotation"},   {"Text12", "ALFA 2"},
             {"Text14", "Elevation shift"}, {"Text15", "Centre distance"}, {"Text7", "BETA 1"},
@@ -111,10 +112,9 @@ private slots:
         QFETCH(QString, degrees);
         QFETCH(QString, minutes);
         QFETCH(QString, expected);
-        const StartResult result =
-            run({"35", "27.69", "32", "48.5", "13", "", degrees, minutes, "450"});
-        QCOMPARE(result.end, RunEnd::Completed);
-        QCOMPARE(result.writes.value(1), (BoxWrite{u"Text16"_s, expected}));
+        const StartResult r = run({"35", "27.69", "32", "48.5", "13", "", degrees, minutes, "450"});
+        QCOMPARE(r.end, RunEnd::Completed);
+        QCOMPARE(r.writes.value(1), (BoxWrite{u"Text16"_s, expected}));
     }
 
     // Minutes with their own sign; a feed offset's word on the difference rounded to 5 decimals,
