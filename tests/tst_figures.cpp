@@ -58,6 +58,7 @@ private slots:
         const QImage grabbed = rgb(box(&viewer)->grab().toImage());
         QCOMPARE(grabbed.size(), QSize(585, 396));
         QCOMPARE(grabbed.copy(100, 120, 485, 276), large.copy(100, 120, 485, 276));
+        QCOMPARE(box(&viewer)->findChildren<QPushButton*>().size(), 2);
         QVERIFY(grabbed.copy(0, 0, 100, 120) != large.copy(0, 0, 100, 120));
     }
 
@@ -73,7 +74,7 @@ private slots:
             QTest::addRow("%s", name) << b << QString();
             QTest::addRow("%s, one byte short", name) << b.chopped(1) << u"обрезан"_s;
         }
-        QTest::newRow("bytes after") << bmp + "tail" << QString();
+        QTest::newRow("bytes after") << bmp + bmp << QString();
         QTest::newRow("PNG") << encoded({9, 5}, QImage::Format_RGB32, "PNG") << QString();
         QTest::newRow("no file") << QByteArray() << u"Нет файла рисунка"_s;
     }
