@@ -28,9 +28,9 @@ class TestDataFile : public QObject {
         QFile file(path);
         return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
     }
-    static QStringList entries(const QString& dir, const QString& filter = u"*"_s) {
-        return QDir(dir).entryList(
-            {filter}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    // The replacement's temporary files left in the folder.
+    static QStringList temporaries(const QString& dir) {
+        return QDir(dir).entryList({u"*.tmp"_s}, QDir::Files);
     }
 
 private slots:
@@ -88,7 +88,7 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &limit);
         QVERIFY(!written);
         QCOMPARE(content(path), oldFile ? QByteArray("200,30\r\n") : "-");
-        QCOMPARE(entries(dir.path(), u"*.tmp"_s), QStringList());
+        QCOMPARE(temporaries(dir.path()), QStringList());
         QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
         QCOMPARE(message.contains(u"В нём остались данные прежнего расчёта."_s), oldFile);
     }
@@ -142,7 +142,7 @@ private slots:
         QVERIFY2(written ? content(path) == "217.3,44.8\r\n"
                          : message.contains(reason) && !message.contains(u"прежнего"_s),
                  qPrintable(message));
-        QCOMPARE(entries(dir.path(), u"*.tmp"_s), QStringList());
+        QCOMPARE(temporaries(dir.path()), QStringList());
     }
 
     // A system-wide installation always uses the user's folder; a portable one only when its own
