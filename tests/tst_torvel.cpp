@@ -112,8 +112,7 @@ private slots:
         QCOMPARE(ReadRegularFile(old, 100).content, kOldFile);
     }
 
-    // Started from a folder whose name is not UTF-8, START, the plot and the viewer compute as
-    // always but say why they read and write no file. A copy of the test runs from such a folder.
+    // Run from a folder whose name is not UTF-8, START, plot and viewer each say they use no file.
     void unusableProgramFolder() {
         if (qEnvironmentVariableIsSet("TORVEL_TEST_UNUSABLE_FOLDER")) {
             start(kWorked);
@@ -140,8 +139,9 @@ private slots:
         QVERIFY(::unlink(copy) == 0 && ::rmdir(folder) == 0);  // nothing else was written there
     }
 
-    // Text16 shows its sign and angle in black whatever the colour scheme.
-    void rotationInBlack() {
+    // At start Text1 has the focus; Text16 shows its sign and angle in black whatever the colours.
+    void atStart() {
+        QCOMPARE(m_window->focusWidget(), box(u"Text1"_s));
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             QCOMPARE(box(u"Text16"_s)->palette().color(group, QPalette::Text), QColor(Qt::black));
     }
