@@ -126,8 +126,9 @@ private slots:
         const QByteArray folder = QFile::encodeName(dir.path()) + "/\xff\xfe", copy = folder + "/t";
         const QString link = dir.filePath(u"t"_s);  // started through a link with a UTF-8 name
         const auto removeFolder = qScopeGuard([&] { ::unlink(copy), ::rmdir(folder); });
-        QVERIFY(::mkdir(folder, 0700) == 0 &&
-                QFile::copy(QCoreApplication::applicationFilePath(), link) &&
+        if (::mkdir(folder, 0700) != 0)
+            QSKIP("the temporary folder takes only names that are text");
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), link) &&
                 ::rename(QFile::encodeName(link), copy) == 0 &&
                 ::symlink(copy, QFile::encodeName(link)) == 0);
         QProcess child;
