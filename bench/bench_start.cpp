@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one press of START on the real main window, from the click to the last result box and
 // the direction data file written, over many presses of the worked example.
 // Usage: bench_start [clicks]   (1000 by default)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and peak memory of the program against a plain Qt window with its main window's
 # controls: builds them for release and starts them in turn under a private X server.
 # Usage: bench/startup.sh [rounds]   (15 by default)

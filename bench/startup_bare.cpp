@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the program's start-up: one plain window with the main window's controls (its
 // labels, text boxes, buttons, lines and images, built from the main window's own layout) in the
 // platform's default font, and nothing else: no fonts of its own, no calculation, no other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts programs in turn and measures, for each start, the time from starting the process to
 // its "ready" line (see startupprobe.h) and the process's peak resident memory. The programs
 // alternate, and their order is swapped every round, so that a slow spell of the machine falls on

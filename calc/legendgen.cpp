@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the two sign legends of the main window, 45 x 30 pixel 24-bit bitmaps, into the folder
 // given as the only argument. The build runs it and embeds its output as resources, so the
 // pictures come from this code alone and are the same on every build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the viewer's pictures as 24-bit Windows bitmaps into a folder, and the program icon as PNG
 // files <size>.png, one for each size given, into another. Used by the build:
 // makefigures <picture folder> <icon folder> <icon size>...

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and the portable folder's archive for release:
 #   scripts/package.sh [build folder]    (build-package by default)
 # Every time stamp the build and the packages hold is that of the last commit, so two builds of

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a picture of the main window after the worked example, from the real program under a
 # private X server, typed in and started as a person would:
 #   scripts/screenshot.sh [picture] [-- command to start the program...]

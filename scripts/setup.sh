@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing the program needs on Debian 12.
 # Quiet and quick when everything is already there.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and runs every test: once as built for use, once more under the address
 # and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time;
 # then builds the Debian package for release and checks it, its menu entry and its AppStream

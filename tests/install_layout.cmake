@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the system-wide and the portable component of the build folder BUILD into scratch
 # folders under WORK and checks what each holds: the system-wide install marks its program
 # folder and carries no fonts; the portable folder carries the fonts with their licence and no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Keeps a test from hanging on a named pipe. Should the code under test wait on the pipe (an open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each window against the layout it is built from, and every caption whole in the fonts the
 // program got: the test runs again with DejaVu only, where the carried Liberation files stand in.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // All three windows driven by a seeded run of random clicks, keys and texts; every START checked
 // against RunStart: boxes, message, data file. TORVEL_RANDOM_SEED repeats the printed seed's run.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direction data file reader on any content: it never fails and its fields never hold a
 // comma or a line end; a line the writer forms reads back as the texts it was formed from.
 

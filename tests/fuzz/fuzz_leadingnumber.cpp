@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LeadingNumber on any text: never a failure or NaN; what strtod reads from the same number once
 // the text is normalised and the ignored characters are gone; it stops at a character that
 // cannot continue a number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // NumberText read back by LeadingNumber: a double's text gives the value rounded to 15 significant
 // digits, a single's to 7, as printf and strtod round it, independently of the code under test.
 

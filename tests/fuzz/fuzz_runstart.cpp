@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The START run on arbitrary box texts: Text1, Text2, Text3, Text4, Text5, Text6, Text9, Text10,
 // Text13 separated by '|', then ',' as a tenth field for a comma as the decimal separator. Each
 // input runs twice, the second time with the values the first run left to carry, as the window.

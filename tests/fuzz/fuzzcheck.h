@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every fuzz target uses: the code under test, the property check and the input's values.
 #pragma once
 
