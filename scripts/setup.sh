@@ -14,6 +14,12 @@ if [ "${1:-}" = "--screenshot" ]; then
     # A private X server, a driver that types and clicks, and a screen grabber.
     packages+=(xvfb x11-utils xdotool imagemagick)
 fi
+if [ "${1:-}" = "--windows" ]; then
+    # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
+    # source, Wine to run the Windows tests, and zip for the Windows archive.
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth x11-utils
+               xdotool imagemagick)
+fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,
     # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds, once, the static Qt for 64-bit Windows that the Windows program is linked with, from
+# Debian's own qt6-base source and Debian's MinGW-w64 cross compiler, and keeps it in a cache
+# folder outside the checkout:
+#   scripts/windows-qt.sh            prints the folder of the installed Qt (building it if needed)
+#   scripts/windows-qt.sh --check    prints it only when it is already built; exit 1 otherwise
+# The folder's name holds the Qt version and a digest of the build options, so a change of either
+# builds a new Qt beside the old one. The first build takes 35-45 minutes on two cores.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+here=$PWD
+
+qt_version=6.4.2
+cache=${TORVEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/torvel}
+toolchain=$here/scripts/mingw-w64.cmake
+
+# Only what the program and its tests use: Core, Gui, Widgets and Test, the Windows and offscreen
+# platform plugins, and the BMP and PNG readers built into Gui. Debian's source lacks the tablet
+# header; 6.4's Windows plugin needs OpenGL, which stays dynamic (nothing of it is linked).
+options=(
+    -DCMAKE_BUILD_TYPE=Release
+    -DBUILD_SHARED_LIBS=OFF
+    -DFEATURE_static_runtime=ON
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DINPUT_opengl=dynamic
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_sql_sqlite=OFF -DFEATURE_androiddeployqt=OFF
+)
+digest=$( (printf '%s\n' "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
+prefix=$cache/qt-$qt_version-mingw64-static-$digest
+
+if [ -f "$prefix/lib/cmake/Qt6/qt.toolchain.cmake" ] && [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+[ "${1:-}" = "--check" ] && exit 1
+
+scripts/setup.sh --windows >&2
+
+work=$cache/work-$qt_version-$digest
+mkdir -p "$work"
+log=$work/build.log
+echo "Building Qt $qt_version for Windows once into $prefix (35-45 minutes); log: $log" >&2
+
+# Debian's source package, fetched through apt's source entries made from the machine's own
+# binary entries, in a private apt state: the system's apt configuration is left as it is.
+if [ ! -d "$work/src" ]; then
+    apt_dir=$work/apt
+    mkdir -p "$apt_dir/lists/partial" "$apt_dir/parts"
+    : >"$apt_dir/sources.list"
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && sed -e 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/parts/$(basename "$f")"
+    done
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n -e 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >"$apt_dir/sources.list"
+    fi
+    apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
+                 -o "Dir::Etc::SourceParts=$apt_dir/parts"
+                 -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::pkgcache="
+                 -o "Dir::Cache::srcpkgcache=" -o "Debug::NoLocking=1")
+    apt-get "${apt_options[@]}" update -qq >>"$log" 2>&1
+    rm -rf "$work/fetch" && mkdir -p "$work/fetch"
+    (cd "$work/fetch" && apt-get "${apt_options[@]}" source --download-only qt6-base \
+        >>"$log" 2>&1)
+    dsc=$(ls "$work"/fetch/qt6-base_"$qt_version"[+-]*.dsc 2>/dev/null | head -1)
+    if [ -z "$dsc" ]; then
+        echo "Debian's qt6-base source is not version $qt_version; see $log" >&2
+        exit 1
+    fi
+    dpkg-source --no-check -x "$dsc" "$work/src.tmp" >>"$log" 2>&1
+    mv "$work/src.tmp" "$work/src"
+fi
+
+# The installed Qt's own toolchain file refers to this one: it is kept beside the Qt, so the Qt
+# still works when this checkout moves or goes.
+rm -rf "$work/build" "$prefix"
+mkdir -p "$prefix"
+cp "$toolchain" "$prefix/mingw-w64.cmake"
+cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >>"$log" 2>&1
+cmake --build "$work/build" -j "$(nproc)" >>"$log" 2>&1
+cmake --install "$work/build" >>"$log" 2>&1
+touch "$prefix/.complete"
+rm -rf "$work/build"
+echo "$prefix"
