@@ -104,10 +104,12 @@ void TORVEL::runStart() {
     m_carriedBeta2 = run.carried.beta2;
     if (run.end == RunEnd::ArithmeticFault) {
         clearCompass();
+        showFeedNotes({});
         Messages::show(this, run.message);
         return;
     }
     showCompass(run);
+    showFeedNotes(run.feedToolTips);
 
     QString message;
     if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &message)) Messages::show(this, message);
@@ -128,6 +130,13 @@ void TORVEL::showCompass(const StartResult& run) {
 void TORVEL::clearCompass() {
     for (const char* name : {"Text8", "Text12"})
         box(QLatin1String(name))->setToolTip(layoutToolTip(name));
+}
+
+void TORVEL::showFeedNotes(const QMap<QString, QString>& toolTips) {
+    // A box this run did not write still shows an older run's figure: the layout's tooltip.
+    for (const char* name : {"Text14", "Text15", "Text16"})
+        box(QLatin1String(name))
+            ->setToolTip(toolTips.value(QLatin1String(name), layoutToolTip(name)));
 }
 
 void TORVEL::exitProgram() {

@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QMap>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -51,8 +52,9 @@ public:
 
     // START: reads the input boxes, fills in the result boxes and rewrites the direction data
     // file, or reports why it stopped. A completed run gives the ALFA boxes the magnetic
-    // azimuths as tooltips and the direction plot its site's declination; a stopped one takes
-    // the magnetic azimuths away again, since its boxes no longer show one run's results.
+    // azimuths as tooltips, the feed boxes the second feed's exact place and turn and the
+    // direction plot its site's declination; a stopped one takes the tooltips away again, since
+    // its boxes no longer show one run's results.
     void runStart();
 
     // EXIT: ends the program with all its windows.
@@ -67,6 +69,8 @@ private:
     FLIN1* newPlot();
     void showCompass(const StartResult& run);
     void clearCompass();
+    // The feed boxes' tooltips of a run; the layout's own for the boxes not among them.
+    void showFeedNotes(const QMap<QString, QString>& toolTips);
 
     QString m_dataFile;
     qint16 m_editState = 0;

@@ -100,6 +100,12 @@ constexpr const char* kFocalLength = "Фокусное расстояние ан
 // The ALFA boxes' tooltip until a START completes; then it gives the magnetic azimuth.
 constexpr const char* kAzimuthBeforeStart =
     "Азимут по компасу (магнитный) появится в этой подсказке\nпосле расчёта (START).";
+// The feed boxes' tooltips until a START completes; then they give the second feed's exact place
+// and turn.
+constexpr const char* kFeedPlaceBeforeStart =
+    "Точное место второго облучателя появится в этой подсказке\nпосле расчёта (START).";
+constexpr const char* kFeedTurnBeforeStart =
+    "Поворот основного и второго облучателя появится в этой подсказке\nпосле расчёта (START).";
 constexpr const char* kPlotRotation =
     "Поворот толстого креста относительно тонкого, в градусах:\n"
     "плюс — по часовой стрелке, минус — против (например -20).";
@@ -153,9 +159,9 @@ const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
     {K::TextBox, "Text12", "", 4800, 5280, 1215, 375, 27, F::WindowFont, "спутник 2: ALFA, азимут", kAzimuthBeforeStart},
     {K::Line, "Line7", "", 480, 5760, 6360, 5760, -1, F::Default},
     {K::Label, "Label7", "СДВИГ УГЛА ВОЗВЫШЕНИЯ        РАССТОЯНИЕ МЕЖДУ ЦЕНТРАМИ ", 240, 5760, 6255, 255, 32, F::S8B},
-    {K::TextBox, "Text14", "", 480, 6120, 2175, 375, 33, F::S8B, "сдвиг угла возвышения"},
-    {K::TextBox, "Text16", "", 2760, 6120, 855, 375, 35, F::WindowFont, "угол поворота"},
-    {K::TextBox, "Text15", "", 3720, 6120, 2295, 375, 34, F::S8B, "расстояние между центрами"},
+    {K::TextBox, "Text14", "", 480, 6120, 2175, 375, 33, F::S8B, "сдвиг угла возвышения", kFeedPlaceBeforeStart},
+    {K::TextBox, "Text16", "", 2760, 6120, 855, 375, 35, F::WindowFont, "угол поворота", kFeedTurnBeforeStart},
+    {K::TextBox, "Text15", "", 3720, 6120, 2295, 375, 34, F::S8B, "расстояние между центрами", kFeedPlaceBeforeStart},
     {K::Label, "Label8", " УГОЛ ПОВОРОТА", 2280, 6600, 1815, 255, 36, F::S8B},
     // The sign legends of the feed rotation, plus left and minus right of its caption.
     {K::Image, "Image3", "", 1200, 6600, 675, 450, -1, F::Default, "знак «+» угла поворота"},

@@ -3,6 +3,7 @@
 
 #include "arithmetic.h"
 #include "feedoffset.h"
+#include "feedplace.h"
 #include "leadingnumber.h"
 #include "lookangle.h"
 #include "numbertext.h"
@@ -48,6 +49,9 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
             const SatelliteLongitude satellite2{
                 Checked::single(AngleFromTexts(in.text9, in.text10))};
             write("Text16", FeedRotationText(site, satellite2, decimalSeparator));
+            const auto placement = PlaceSecondFeed(site, satellite1, satellite2);
+            if (placement)
+                run.feedToolTips.insert(QStringLiteral("Text16"), FeedTurnToolTip(*placement));
 
             const float alpha2 = AzimuthSingle(site, satellite2);
             run.alpha2 = ShownAzimuth(site, alpha2);
@@ -62,6 +66,14 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
                 write("Text15",
                       FeedOffsetText(alpha1 - double(alpha2), focal, QStringLiteral("СПРАВА"),
                                      QStringLiteral("СЛЕВА"), decimalSeparator));
+                if (placement) {
+                    run.feedToolTips.insert(
+                        QStringLiteral("Text14"),
+                        FeedPlaceToolTip(*placement, focal, FeedBox::ElevationShift));
+                    run.feedToolTips.insert(
+                        QStringLiteral("Text15"),
+                        FeedPlaceToolTip(*placement, focal, FeedBox::CentreDistance));
+                }
                 write("Text7", NumberText(*run.beta1));
             }
             write("Text11", NumberText(run.carried.beta2));

@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -52,6 +53,9 @@ struct StartResult {
     std::optional<float> alpha2;
     // The site as the calculation held it, when completed.
     Site site{};
+    // The tooltips of the feed boxes this run wrote (Text14, Text15, Text16), by box: the exact
+    // place and turn of the second feed. A box this run left as it was gets none.
+    QMap<QString, QString> feedToolTips;
     CarriedValues carried;
 };
 

@@ -172,6 +172,49 @@ private slots:
         QCOMPARE(m_window->plotWindow()->isVisible(), unlocks);
     }
 
+    // The feed boxes' tooltips after START, north and south of the equator: the second feed's
+    // exact place and turns. A run that stops with a fault gives the boxes back their tooltips
+    // from before any START.
+    void feedToolTips_data() {
+        QTest::addColumn<Boxes>("typed");  // over the worked example
+        QTest::addColumn<QString>("rotation");
+        QTest::addColumn<QString>("place");  // in Text14's and Text15's tooltips
+        QTest::addColumn<QString>("turns");  // in Text16's
+        QTest::newRow("worked example")
+            << Boxes() << u" + 23.5"_s
+            << u"между ними 7.0°.\nВторой облучатель ставят по другую сторону от основного,\n"
+               u"от его центра: на 47.7 мм правее и на 27.8 мм ниже;\n"
+               u"между центрами облучателей 55.2 мм.\n"_s
+            << u"основной — 30.8° по часовой стрелке;\nвторой — 30.2° по часовой стрелке\n"_s;
+        QTest::newRow("Johannesburg")
+            << Boxes{{"Text1", "28"}, {"Text2", "3"},  {"Text3", "-26"}, {"Text4", "-12"},
+                     {"Text5", "20"}, {"Text9", "36"}, {"Text10", ""},   {"Text13", "600"}}
+            << u" + 15.7"_s
+            << u"между ними 18.4°.\nСпутник 2 дальше 10° от спутника 1: облучатель так далеко\n"
+               u"от оси антенны теряет много сигнала.\nВторой облучатель ставят по другую сторону "
+               u"от основного,\nот его центра: на 193.1 мм левее и на 52.6 мм ниже;\n"
+               u"между центрами облучателей 200.1 мм.\n"_s
+            << u"основной — 15.9° против часовой стрелки;\nвторой — 14.5° против часовой стрелки\n"_s;
+    }
+    void feedToolTips() {
+        QFETCH(Boxes, typed);
+        QFETCH(QString, rotation);
+        QFETCH(QString, place);
+        QFETCH(QString, turns);
+        const QStringList names = {"Text14", "Text15", "Text16"};
+        QStringList before;
+        for (const QString& name : names) before << tip(name);
+        start(kWorked, typed);
+        QCOMPARE(box(u"Text16"_s)->text(), rotation);
+        for (const QString& name : names)
+            QVERIFY2(tip(name).contains(name == u"Text16"_s ? turns : place),
+                     qPrintable(tip(name)));
+        typed.insert(u"Text9"_s, u"1e400"_s);
+        start(kWorked, typed);
+        QCOMPARE(m_messages.size(), 1);
+        for (int i = 0; i < names.size(); ++i) QCOMPARE(tip(names[i]), before[i]);
+    }
+
     // START after START: the carried elevation; the magnetic azimuths, taken away by a faulted run,
     // Text12's by one short of satellite 2; the declination in the plot, loaded afresh too; EXIT.
     void runsInTurn() {

@@ -25,6 +25,11 @@ StartResult checkedRun(const StartInputs& in, const CarriedValues& carried, QCha
     // writes satellite 1's azimuth only, both azimuths and the carried elevation, or all.
     if (run.end == RunEnd::ArithmeticFault)
         FUZZ_CHECK(boxes == kOrder.mid(0, boxes.size()), detail);
+    // The feed boxes' tooltips belong to feed boxes this run wrote and show only numbers.
+    for (auto it = run.feedToolTips.cbegin(); it != run.feedToolTips.cend(); ++it)
+        FUZZ_CHECK(boxes.contains(it.key()) && !it.value().contains(QLatin1String("nan")) &&
+                       !it.value().contains(QLatin1String("inf")),
+                   detail + QStringLiteral(" ") + it.value());
     if (run.end != RunEnd::Completed) return run;
     FUZZ_CHECK(boxes == kOrder.mid(0, 1) || boxes == kOrder ||
                    boxes == QStringList({"Text8", "Text16", "Text12", "Text11"}),
