@@ -89,7 +89,12 @@ void TORVEL::runStart() {
                              text("Text4"), text("Text5"),  text("Text6"),
                              text("Text9"), text("Text10"), text("Text13")};
     const StartResult run = RunStart(inputs, CarriedValues{m_carriedBeta2}, m_decimalSeparator);
-    if (run.end == RunEnd::MissingInput) {
+    if (run.end == RunEnd::RefusedInput) {
+        // The box to put right takes the focus with its text selected, ready to be typed over.
+        box(run.box)->setFocus();
+        box(run.box)->selectAll();
+    }
+    if (run.end == RunEnd::MissingInput || run.end == RunEnd::RefusedInput) {
         Messages::show(this, run.message);
         return;
     }

@@ -8,6 +8,7 @@
 #include "arithmetic.h"
 #include "canvas.h"
 #include "datafile.h"
+#include "inputcheck.h"
 #include "leadingnumber.h"
 #include "numbertext.h"
 
@@ -73,6 +74,9 @@ float HalfDegreeFloor(float value) {
 
 PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
                  const std::function<bool()>& yield) {
+    // "-20,5" or "20°" would draw a compass turned by -20 or 20 as though that were meant.
+    if (const std::optional<RefusedInput> refused = CheckRotationInput(rotationText))
+        return Stopped(PlotEnd::RefusedInput, refused->message);
     canvas.clear();
     canvas.setLineWidth(1);
     canvas.setFillStyle(FillStyle::Solid);

@@ -27,6 +27,7 @@ float HalfDegreeFloor(float value);
 
 enum class PlotEnd {
     Completed,
+    RefusedInput,     // the rotation text is not one number: nothing is drawn, not even cleared
     NoDirectionData,  // the data file is missing, unreadable or short, or the program folder
                       // cannot be used (the empty path): the compasses stay
     OutOfRange,       // the rotation or the azimuth is too large to hold: the press stops
@@ -38,9 +39,10 @@ struct PlotRun {
     QString message;  // for the user, when the press did not complete
 };
 
-// One START press: clears the canvas and draws the fixed compass, the compass turned by the
-// rotation text (degrees), the centre dot, then satellite 1's direction from the data file
-// with its arc and "alfa=" text. Between the compasses and the reading of the file it calls
+// One START press: refuses a rotation text that is only partly a number (see CheckRotationInput)
+// before touching the canvas; otherwise clears the canvas and draws the fixed compass, the compass
+// turned by the rotation text (degrees), the centre dot, then satellite 1's direction from the data
+// file with its arc and "alfa=" text. Between the compasses and the reading of the file it calls
 // yield once, which lets pending window events run; when yield returns false the canvas may
 // no longer exist and the press ends at once without touching it.
 PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,

@@ -73,9 +73,11 @@ using F = FontName;
 // north positive; the minutes are added to the degrees with their own sign, which is easily
 // missed for a western or southern place.
 // clang-format off
+#define SAME_SIGN "Минуты вводят с тем же знаком, что и градусы:\n"
 #define MINUTES_RULE \
-    "Минуты вводят с тем же знаком, что и градусы:\n" \
-    "74°30′ з.д. — это «-74» и «-30» («-74» и «30» дали бы 73°30′ з.д.)."
+    SAME_SIGN "74°30′ з.д. — это «-74» и «-30» («-74» и «30» дали бы 73°30′ з.д.)."
+#define LATITUDE_MINUTES_RULE \
+    SAME_SIGN "26°12′ ю.ш. — это «-26» и «-12» («-26» и «12» дали бы 25°48′ ю.ш.)."
 // clang-format on
 #define LONGITUDE_SIGNS "восточная — плюс, западная — минус"
 constexpr const char* kSiteLongitudeDegrees =
@@ -83,9 +85,9 @@ constexpr const char* kSiteLongitudeDegrees =
 constexpr const char* kSiteLongitudeMinutes =
     "Долгота места, минуты (можно с дробью: 27.69).\n" MINUTES_RULE;
 constexpr const char* kSiteLatitudeDegrees =
-    "Широта места, градусы: северная — плюс, южная — минус.\n" MINUTES_RULE;
+    "Широта места, градусы: северная — плюс, южная — минус.\n" LATITUDE_MINUTES_RULE;
 constexpr const char* kSiteLatitudeMinutes =
-    "Широта места, минуты (можно с дробью: 48.5).\n" MINUTES_RULE;
+    "Широта места, минуты (можно с дробью: 48.5).\n" LATITUDE_MINUTES_RULE;
 constexpr const char* kSatellite1Degrees =
     "Долгота спутника 1, на который антенна уже направлена, градусы:\n" LONGITUDE_SIGNS
     " (Astra 19.2E — «19» и «12»).\n" MINUTES_RULE;
@@ -96,6 +98,8 @@ constexpr const char* kSatellite2Degrees =
 constexpr const char* kSatellite2Minutes = "Долгота спутника 2, минуты.\n" MINUTES_RULE;
 #undef LONGITUDE_SIGNS
 #undef MINUTES_RULE
+#undef LATITUDE_MINUTES_RULE
+#undef SAME_SIGN
 constexpr const char* kFocalLength = "Фокусное расстояние антенны, в миллиметрах (например 450).";
 // The ALFA boxes' tooltip until a START completes; then it gives the magnetic azimuth.
 constexpr const char* kAzimuthBeforeStart =

@@ -4,6 +4,7 @@
 #include "arithmetic.h"
 #include "feedoffset.h"
 #include "feedplace.h"
+#include "inputcheck.h"
 #include "leadingnumber.h"
 #include "lookangle.h"
 #include "numbertext.h"
@@ -25,6 +26,12 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
         run.message = in.text5.isEmpty()   ? QStringLiteral("НЕТ КООРДИНАТ (1) ")
                       : in.text9.isEmpty() ? QStringLiteral("НЕТ КООРДИНАТ (2)")
                                            : QStringLiteral("НЕТ ФОКУСА АНТЕНЫ");
+        return run;
+    }
+    if (const std::optional<RefusedInput> refused = CheckStartInputs(in)) {
+        run.end = RunEnd::RefusedInput;
+        run.box = refused->box;
+        run.message = refused->message;
         return run;
     }
 

@@ -60,6 +60,10 @@ void FLIN1::startPressed() {
         return !alive.isNull();
     });
     if (run.end == PlotEnd::Abandoned || !alive) return;
+    if (run.end == PlotEnd::RefusedInput) {
+        m_rotation->setFocus();
+        m_rotation->selectAll();
+    }
     if (!run.message.isEmpty()) Messages::show(this, run.message);
 }
 
