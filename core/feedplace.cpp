@@ -178,11 +178,6 @@ QString farOff(const FeedPlacement& p) {
 
 QString placeText(const FeedPlacement& p, double focalLength) {
     const QString focal = QString::number(focalLength, 'g', 10);
-    if (!(focalLength > 0))
-        return QStringLiteral(
-                   "Место второго облучателя в мм не показано: фокусное расстояние\n"
-                   "(%1 мм) должно быть больше 0.\n")
-            .arg(focal);
     const double right = *p.placeRight * focalLength, up = *p.placeUp * focalLength;
     const double between = std::hypot(right, up);
     if (!std::isfinite(between))

@@ -45,7 +45,8 @@ std::optional<FeedPlacement> PlaceSecondFeed(const Site& site, SatelliteLongitud
 
 // The tooltips that explain the three feed boxes after START: for the elevation shift (Text14)
 // and the centre distance (Text15) the exact angles and the second feed's place in millimetres
-// for the typed focal length; for the rotation (Text16) the turns of both feeds. Russian, with
+// for the typed focal length (above 0, as START checks it); for the rotation (Text16) the turns
+// of both feeds. Russian, with
 // '.' as the decimal point whatever the regional settings.
 enum class FeedBox { ElevationShift, CentreDistance };
 QString FeedPlaceToolTip(const FeedPlacement& placement, double focalLength, FeedBox box);
