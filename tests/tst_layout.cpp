@@ -42,7 +42,7 @@ class TestLayout : public QObject {
         std::unique_ptr<QWidget>& slot = m_windows[int(w)];
         if (slot) return slot.get();
         if (w == Window::Torvel) slot = std::make_unique<TORVEL>();
-        if (w == Window::Flin1) slot = std::make_unique<FLIN1>(QString(), nullptr);
+        if (w == Window::Flin1) slot = std::make_unique<FLIN1>(DataFilePlace(), nullptr);
         if (w == Window::Fris123) slot = std::make_unique<FRIS123>(nullptr);
         slot->setAttribute(Qt::WA_DeleteOnClose, false);
         slot->show();

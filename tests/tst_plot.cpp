@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,15 +57,23 @@ class TestPlot : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_dataFile = m_dir.filePath(u"rlin1.txt"_s);
+    QString m_otherFile = m_dir.filePath(u"rlin1-other.txt"_s);
     QStringList m_messages;
 
-    // A data file of that content (none for a null one), and no messages yet.
-    void prepare(const QByteArray& content) {
+    // A data file of that content (none for a null one), and no messages yet. With newer 1 or
+    // -1, a file in the other place written a minute after or before it.
+    void prepare(const QByteArray& content, int newer = 0) {
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
         m_messages.clear();
         QFile::remove(m_dataFile);
-        QFile file(m_dataFile);
+        QFile::remove(m_otherFile);
+        QFile file(m_dataFile), other(m_otherFile);
         if (!content.isNull()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content));
+        if (newer) {
+            QVERIFY(other.open(QIODevice::WriteOnly) && other.write("180,1\r\n") && other.flush());
+            QVERIFY(other.setFileTime(QDateTime::currentDateTime().addSecs(60 * newer),
+                                      QFileDevice::FileModificationTime));
+        }
     }
 
 private slots:
@@ -75,11 +84,13 @@ private slots:
         QTest::addColumn<int>("drawn");
         QTest::addColumn<Ops>("last");
         QTest::addColumn<QStringList>("says");
+        QTest::addColumn<int>("newer");  // see prepare
         const Ops worked = kWorkedPress.mid(kBeforeFile), noFile{kWorkedPress[kBeforeFile - 1]};
         const QStringList noData = {u"Нет данных о направлении на спутник"_s, m_dataFile};
+        const QStringList newer = {u"Более новый файл направления"_s, m_otherFile};
         auto row = [](const char* name, const char* rotation, const QByteArray& file, int drawn,
-                      const Ops& last, const QStringList& says = {}) {
-            QTest::newRow(name) << QString(rotation) << file << drawn << last << says;
+                      const Ops& last, const QStringList& says = {}, int newer = 0) {
+            QTest::newRow(name) << QString(rotation) << file << drawn << last << says << newer;
         };
         row("letters are 0", "abc", kWorked, 50,
             satellite({2117, 2806}, {3923, 410}, 0.925024f, 4.71239f, " 217"));
@@ -94,6 +105,9 @@ private slots:
         row("rotation too large", "1e39", kWorked, kFixed, {D::lineWidth(5)}, {u"Угол"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
+        row("newer file elsewhere", "-20", kWorked, 50, worked, newer, 1);
+        row("older file elsewhere", "-20", kWorked, 50, worked, {}, -1);
+        row("only a file elsewhere", "-20", QByteArray(), kBeforeFile, noFile, noData + newer, 1);
     }
     void presses() {
         QFETCH(QString, rotation);
@@ -101,8 +115,9 @@ private slots:
         QFETCH(int, drawn);
         QFETCH(Ops, last);
         QFETCH(QStringList, says);
-        prepare(file);
-        FLIN1 window(m_dataFile, {});
+        QFETCH(int, newer);
+        prepare(file, newer);
+        FLIN1 window({m_dataFile, QString(), m_otherFile, QString()}, {});
         window.findChild<QLineEdit*>(u"POZIA"_s)->setText(rotation);
         window.findChild<QPushButton*>(u"START"_s)->click();
         const Ops ops = window.lastPress().operations();
@@ -149,7 +164,7 @@ private slots:
     // Pressed again: the same picture; pressed in its yield: a whole picture, then the rest.
     void pressAgain() {
         prepare(kWorked);
-        FLIN1 window(m_dataFile, {});
+        FLIN1 window({m_dataFile, QString(), QString(), QString()}, {});
         auto* start = window.findChild<QPushButton*>(u"START"_s);
         start->click();
         const QImage first = window.picture();

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -139,6 +140,33 @@ private slots:
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  child.readAll().constData());
         QVERIFY(::unlink(copy) == 0 && ::rmdir(folder) == 0);  // nothing else was written there
+    }
+
+    // A file kept away from the program folder is named once in the run, at the first START that
+    // writes it; a data folder that cannot be used is named at every START and by the plot, and
+    // nothing is written. The plot reads the file START wrote.
+    void placeElsewhere_data() {
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("kept in the user's folder") << true;
+        QTest::newRow("no folder to use") << false;
+    }
+    void placeElsewhere() {
+        QFETCH(bool, usable);
+        QTemporaryDir dir;
+        DataFilePlace place;
+        if (usable)
+            place = {dir.filePath(u"user/rlin1.txt"_s), {}, dir.filePath(u"rlin1.txt"_s), u"где"_s};
+        else
+            place.problem = u"нельзя"_s;
+        delete m_window;
+        (m_window = new TORVEL(place))->show();
+        start(kWorked);
+        start(kWorked);
+        click(m_window, "NAPR");
+        click(m_window->plotWindow(), "START");
+        QCOMPARE(m_messages, usable ? QStringList{u"где"_s} : QStringList(3, u"нельзя"_s));
+        QCOMPARE(ReadRegularFile(place.path, 100).content, usable ? kWorkedLine : QByteArray());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     // At start Text1 has the focus; Text16 shows its sign and angle in black whatever the colours.
