@@ -240,6 +240,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(u"/proc/self"_s) || !DirectoryWritable(u"/proc"_s));
     }
 
+    // The next write keeps the old file's permissions, and removes the temporary files that
+    // replacements killed half-way left, once they are five minutes old: nothing else.
+    void nextWrite() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(kDataFileName);
+        QVERIFY(WriteDataFile(path, 200, 30, nullptr));
+        QVERIFY(::chmod(QFile::encodeName(path), 0600) == 0);
+        const struct {
+            const char* name;
+            int minutes;  // since it was last written
+            bool removed;
+        } files[] = {
+            {"rlin1.txt.0123abcd.tmp", 10, true},   {"rlin1.txt.456789ef.tmp", 1, false},
+            {"rlin1.txt.0123ABCD.tmp", 10, false},  {"rlin1.txt.0123abc.tmp", 10, false},
+            {"rlin1.txt.0123abcd.tmp~", 10, false}, {"other.txt.0123abcd.tmp", 10, false},
+            {"rlin1.txt.89abcdef.tmp", -10, false},  // a link
+        };
+        for (const auto& f : files) {
+            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
+            QVERIFY(f.minutes > 0 ? QFile(QString::fromLatin1(name)).open(QIODevice::WriteOnly)
+                                  : ::symlink("rlin1.txt", name) == 0);
+            const timespec old{::time(nullptr) - std::abs(f.minutes) * 60, 0}, times[] = {old, old};
+            QVERIFY(::utimensat(AT_FDCWD, name, times, AT_SYMLINK_NOFOLLOW) == 0);
+        }
+        const mode_t mask = ::umask(022);
+        const bool written = WriteDataFile(path, 217.3, 44.8, nullptr);
+        ::umask(mask);
+        QVERIFY(written);
+        struct stat info;
+        QVERIFY(::stat(QFile::encodeName(path), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
+        for (const auto& f : files) {
+            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
+            QVERIFY2((::lstat(name, &info) != 0) == f.removed, f.name);
+        }
+    }
+
     // Both layouts for real, the writer and the reader at the path decided. Nothing is made or
     // opened in an installed program's folder, not even a probe (which leaves no name behind).
     void decideDataFilePlace() {
