@@ -70,12 +70,17 @@ void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
     window->setWindowTitle(QString::fromUtf8(layout.caption));
     const bool programFonts = fonts == Fonts::Program;
     if (programFonts && layout.font != FontName::Default) window->setFont(ProgramFont(layout.font));
-    // A top-level widget's geometry is that of its client area; the frame keeps its title bar and
-    // resize border around it.
+    // The controls have fixed places, so the window keeps its client size: a frame without a
+    // maximise button, and a size that cannot be changed (a larger window would only show more
+    // of its background, at the cost of its memory).
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    // A top-level widget's geometry is that of its client area; the frame keeps its title bar
+    // around it.
     if (layout.fixedPosition)
         window->setGeometry(QRect(layout.screenPixels(), layout.clientPixels()));
-    else
-        window->resize(layout.clientPixels());
+    window->setFixedSize(layout.clientPixels());
 
     QHash<QByteArray, QWidget*> built;
     for (const Control& c : layout.controls) {
