@@ -161,6 +161,21 @@ private slots:
         QCOMPARE(canvas.image().pixelColor(probe * 2), QColor(colour));
     }
 
+    // Words hang from their text position, as from their top-left corner: none reaches above it.
+    void wordBelowPosition() {
+        const QFont font;
+        ImageCanvas canvas(QSize(100, 100), 1, Qt::white, Qt::black, font);
+        canvas.setTextPosition({750, 750});
+        canvas.print(u"SOUNT"_s);
+        int top = 100, bottom = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (canvas.image().pixelColor(x, y) != Qt::white) top = qMin(top, y), bottom = y;
+        const int height = QFontMetrics(font, &canvas.image()).height();
+        QVERIFY2(top >= 50 && bottom >= 50 && bottom < 50 + height,
+                 qPrintable(u"ink from row %1 to %2"_s.arg(top).arg(bottom)));
+    }
+
     // Pressed again: the same picture; pressed in its yield: a whole picture, then the rest.
     void pressAgain() {
         prepare(kWorked);
@@ -171,6 +186,10 @@ private slots:
         start->click();
         QCOMPARE(window.picture(), first);
         QCOMPARE(window.grab().toImage().pixelColor(201, 107), QColor(Qt::cyan));  // shown
+        // The background is the window's own colour, not that of an input box.
+        const QPalette palette = window.palette();
+        QVERIFY(palette.color(QPalette::Window) != palette.color(QPalette::Base));
+        QCOMPARE(first.pixelColor(330, 218), palette.color(QPalette::Window));
         QTimer::singleShot(0, start, [start] { start->click(); });
         start->click();
         QCOMPARE(window.lastPress().operations(), kWorkedPress + kWorkedPress.mid(40));

@@ -210,6 +210,8 @@ private slots:
         QVERIFY(tip(u"Text12"_s).startsWith(u"Азимут по компасу (магнитный): 203.2°\n"_s));
         const QString rotation = tip(u"POZIA"_s, m_window->plotWindow());
         QVERIFY(rotation.contains(u"5.1° восточное\n(модель WMM-2025, дата 01.06.2025)"_s));
+        start(kWorked);  // the note replaces the last one
+        QCOMPARE(tip(u"POZIA"_s, m_window->plotWindow()), rotation);
         m_window->plotWindow()->close();
         QTRY_VERIFY(!m_window->plotWindow());
         click(m_window, "NAPR");
