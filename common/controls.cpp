@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
@@ -64,6 +66,32 @@ QRect lineRect(const Control& c) {
     return QRect(ends.left() - c.lineWidth / 2, ends.top(), c.lineWidth, ends.height());
 }
 
+// Holds a window at its size. The size hints ask the window manager to keep it; without a window
+// manager, any program may still resize the window, and a window many thousands of pixels across
+// takes its area's worth of memory. Another size is undone, at most once a second: a window
+// manager that insists on its size replies to the request at once, and the window then gives in
+// rather than answer each reply with another request.
+class KeepSize : public QObject {
+public:
+    KeepSize(QWidget* window, QSize size) : QObject(window), m_size(size) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize && window->size() != m_size &&
+            (!m_lastUndone.isValid() || m_lastUndone.hasExpired(1000))) {
+            m_lastUndone.start();
+            window->resize(m_size);
+        }
+        return false;
+    }
+
+private:
+    QSize m_size;
+    QElapsedTimer m_lastUndone;
+};
+
 }  // namespace
 
 void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
@@ -81,6 +109,7 @@ void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
     if (layout.fixedPosition)
         window->setGeometry(QRect(layout.screenPixels(), layout.clientPixels()));
     window->setFixedSize(layout.clientPixels());
+    new KeepSize(window, layout.clientPixels());
 
     QHash<QByteArray, QWidget*> built;
     for (const Control& c : layout.controls) {

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWindow>
 #include <algorithm>
 #include <memory>
 
@@ -125,11 +126,13 @@ private slots:
         QWidget* w = this->window(window);
         QCOMPARE(w->windowTitle(), QString::fromLatin1(QTest::currentDataTag()));
         QCOMPARE(w->size(), size);
-        // Every control has its place above; the window keeps its size, with no maximise button.
+        // Every control has its place above. The window keeps its size, with no maximise button,
+        // even when resized from outside, as any program can where there is no window manager.
         QCOMPARE(std::count_if(std::begin(kPlaces), std::end(kPlaces),
                                [window](const Place& p) { return p.window == window; }),
                  std::ptrdiff_t(layoutOf(window).controls.size()));
-        w->resize(size * 2);
+        w->windowHandle()->resize(size * 2);
+        QTRY_COMPARE(w->windowHandle()->size(), size);
         QCOMPARE(w->size(), size);
         QCOMPARE(w->maximumSize(), size);
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
