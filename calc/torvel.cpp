@@ -28,15 +28,20 @@ QString layoutToolTip(const char* name) {
 
 }  // namespace
 
-TORVEL::TORVEL() {
+TORVEL::TORVEL(std::optional<DataFilePlace> place) {
     BuildWindow(this, TorvelLayout());
     wireControls();
     m_decimalSeparator = QLocale().decimalPoint().at(0);
 
-    // A program folder whose path cannot be used leaves the data file's path empty: START and
-    // the plot then say so and touch no file anywhere.
-    const std::optional<QString> appDir = AppDir();
-    if (appDir) m_dataFile = DecideDataFilePath(*appDir);
+    // A program folder or a user's data folder whose path cannot be used leaves the data file's
+    // path empty: START and the plot then say so and touch no file anywhere.
+    if (place) {
+        m_place = std::move(*place);
+    } else if (const std::optional<QString> appDir = AppDir()) {
+        m_place = DecideDataFilePlace(*appDir);
+    } else {
+        m_place.problem = UnusableAppDirMessage();
+    }
     m_viewer = new FRIS123([this] { showMain(); });
     m_plot = newPlot();
 }
@@ -116,8 +121,19 @@ void TORVEL::runStart() {
     showCompass(run);
     showFeedNotes(run.feedToolTips);
 
+    if (m_place.path.isEmpty()) {
+        Messages::show(this, m_place.problem);
+        return;
+    }
     QString message;
-    if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &message)) Messages::show(this, message);
+    if (!WriteDataFile(m_place.path, run.alpha1, run.beta1, &message)) {
+        Messages::show(this, message);
+    } else if (!m_place.movedNote.isEmpty() && !m_movedNoteShown) {
+        // Once in the run, at the first file written: an installer learns where it went without
+        // being told again at every START.
+        m_movedNoteShown = true;
+        Messages::show(this, m_place.movedNote);
+    }
 }
 
 void TORVEL::showCompass(const StartResult& run) {
@@ -167,7 +183,7 @@ void TORVEL::showMain() {
 }
 
 FLIN1* TORVEL::newPlot() {
-    auto* plot = new FLIN1(m_dataFile, [this] { showMain(); });
+    auto* plot = new FLIN1(m_place, [this] { showMain(); });
     plot->setRotationNote(m_rotationNote);
     return plot;
 }

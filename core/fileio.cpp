@@ -6,11 +6,13 @@
 #include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #else
 #include <QDir>
 #include <QSaveFile>
@@ -103,6 +105,45 @@ int MakeFolders(const QByteArray& folder) {
     return 0;
 }
 
+// The temporary file a replacement of the file of that name writes first: the name, a dot, eight
+// lower-case hexadecimal digits and ".tmp".
+QByteArray TemporaryName(const QByteArray& name, quint32 number) {
+    return name + '.' + QByteArray::number(number, 16).rightJustified(8, '0') + ".tmp";
+}
+
+bool IsTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
+    const qsizetype digits = fileName.size() + 1;
+    if (entry.size() != digits + 8 + 4 || !entry.startsWith(fileName) || entry[digits - 1] != '.' ||
+        !entry.endsWith(".tmp"))
+        return false;
+    for (qsizetype i = digits; i < digits + 8; ++i)
+        if (!(entry[i] >= '0' && entry[i] <= '9') && !(entry[i] >= 'a' && entry[i] <= 'f'))
+            return false;
+    return true;
+}
+
+// A replacement takes a moment; a temporary file this old was left by one that never finished
+// (the program was killed while writing).
+constexpr time_t kLeftoverSeconds = 5 * 60;
+
+// Removes the temporary files that replacements of the file left in the folder once they are
+// older than any replacement takes. Only regular files of exactly that pattern go: never a link,
+// a folder or any other name.
+void RemoveLeftovers(const QByteArray& folder, const QByteArray& fileName) {
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        struct stat info;
+        if (IsTemporaryOf(name, fileName) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && now - info.st_mtime > kLeftoverSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 int OpenNew(const QByteArray& name) {
     int fd;
     do {
@@ -186,15 +227,14 @@ Replacement ReplaceFile(const QString& path, const QByteArray& content, const Re
         return ReplaceFailure(false, SystemErrorReason(errno));
     }
 
+    RemoveLeftovers(folder, name.mid(slash + 1));
+
     // The new file beside the old one, under a name no one else uses: created afresh, never
     // through a link of that name.
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary =
-            name + '.' +
-            QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0') +
-            ".tmp";
+        temporary = TemporaryName(name, QRandomGenerator::global()->generate());
         fd = OpenNew(temporary);
         if (fd < 0 && errno != EEXIST) break;
     }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -241,6 +242,33 @@ private slots:
         QVERIFY(::unlink(copy) == 0 && ::rmdir(folder) == 0);  // nothing else was written there
     }
 
+    // A file kept away from the program folder is named once in the run, at the first START that
+    // writes it; a data folder that cannot be used is named at every START and by the plot, and
+    // nothing is written. The plot reads the file START wrote.
+    void placeElsewhere_data() {
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("kept in the user's folder") << true;
+        QTest::newRow("no folder to use") << false;
+    }
+    void placeElsewhere() {
+        QFETCH(bool, usable);
+        QTemporaryDir dir;
+        DataFilePlace place;
+        if (usable)
+            place = {dir.filePath(u"user/rlin1.txt"_s), {}, dir.filePath(u"rlin1.txt"_s), u"где"_s};
+        else
+            place.problem = u"нельзя"_s;
+        delete m_window;
+        (m_window = new TORVEL(place))->show();
+        start(kWorked);
+        start(kWorked);
+        click(m_window, "NAPR");
+        click(m_window->plotWindow(), "START");
+        QCOMPARE(m_messages, usable ? QStringList{u"где"_s} : QStringList(3, u"нельзя"_s));
+        QCOMPARE(ReadRegularFile(place.path, 100).content, usable ? kWorkedLine : QByteArray());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    }
+
     // At start Text1 has the focus; Text16 shows its sign and angle in black whatever the colours.
     void atStart() {
         QCOMPARE(m_window->focusWidget(), box(u"Text1"_s));
@@ -325,6 +353,8 @@ private slots:
         QVERIFY(tip(u"Text12"_s).startsWith(u"Азимут по компасу (магнитный): 203.2°\n"_s));
         const QString rotation = tip(u"POZIA"_s, m_window->plotWindow());
         QVERIFY(rotation.contains(u"5.1° восточное\n(модель WMM-2025, дата 01.06.2025)"_s));
+        start(kWorked);  // the note replaces the last one
+        QCOMPARE(tip(u"POZIA"_s, m_window->plotWindow()), rotation);
         m_window->plotWindow()->close();
         QTRY_VERIFY(!m_window->plotWindow());
         click(m_window, "NAPR");
