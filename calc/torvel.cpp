@@ -28,15 +28,20 @@ QString layoutToolTip(const char* name) {
 
 }  // namespace
 
-TORVEL::TORVEL() {
+TORVEL::TORVEL(std::optional<DataFilePlace> place) {
     BuildWindow(this, TorvelLayout());
     wireControls();
     m_decimalSeparator = QLocale().decimalPoint().at(0);
 
-    // A program folder whose path cannot be used leaves the data file's path empty: START and
-    // the plot then say so and touch no file anywhere.
-    const std::optional<QString> appDir = AppDir();
-    if (appDir) m_dataFile = DecideDataFilePath(*appDir);
+    // A program folder or a user's data folder whose path cannot be used leaves the data file's
+    // path empty: START and the plot then say so and touch no file anywhere.
+    if (place) {
+        m_place = std::move(*place);
+    } else if (const std::optional<QString> appDir = AppDir()) {
+        m_place = DecideDataFilePlace(*appDir);
+    } else {
+        m_place.problem = UnusableAppDirMessage();
+    }
     m_viewer = new FRIS123([this] { showMain(); });
     m_plot = newPlot();
 }
@@ -89,7 +94,12 @@ void TORVEL::runStart() {
                              text("Text4"), text("Text5"),  text("Text6"),
                              text("Text9"), text("Text10"), text("Text13")};
     const StartResult run = RunStart(inputs, CarriedValues{m_carriedBeta2}, m_decimalSeparator);
-    if (run.end == RunEnd::MissingInput) {
+    if (run.end == RunEnd::RefusedInput) {
+        // The box to put right takes the focus with its text selected, ready to be typed over.
+        box(run.box)->setFocus();
+        box(run.box)->selectAll();
+    }
+    if (run.end == RunEnd::MissingInput || run.end == RunEnd::RefusedInput) {
         Messages::show(this, run.message);
         return;
     }
@@ -104,13 +114,26 @@ void TORVEL::runStart() {
     m_carriedBeta2 = run.carried.beta2;
     if (run.end == RunEnd::ArithmeticFault) {
         clearCompass();
+        showFeedNotes({});
         Messages::show(this, run.message);
         return;
     }
     showCompass(run);
+    showFeedNotes(run.feedToolTips);
 
+    if (m_place.path.isEmpty()) {
+        Messages::show(this, m_place.problem);
+        return;
+    }
     QString message;
-    if (!WriteDataFile(m_dataFile, run.alpha1, run.beta1, &message)) Messages::show(this, message);
+    if (!WriteDataFile(m_place.path, run.alpha1, run.beta1, &message)) {
+        Messages::show(this, message);
+    } else if (!m_place.movedNote.isEmpty() && !m_movedNoteShown) {
+        // Once in the run, at the first file written: an installer learns where it went without
+        // being told again at every START.
+        m_movedNoteShown = true;
+        Messages::show(this, m_place.movedNote);
+    }
 }
 
 void TORVEL::showCompass(const StartResult& run) {
@@ -128,6 +151,13 @@ void TORVEL::showCompass(const StartResult& run) {
 void TORVEL::clearCompass() {
     for (const char* name : {"Text8", "Text12"})
         box(QLatin1String(name))->setToolTip(layoutToolTip(name));
+}
+
+void TORVEL::showFeedNotes(const QMap<QString, QString>& toolTips) {
+    // A box this run did not write still shows an older run's figure: the layout's tooltip.
+    for (const char* name : {"Text14", "Text15", "Text16"})
+        box(QLatin1String(name))
+            ->setToolTip(toolTips.value(QLatin1String(name), layoutToolTip(name)));
 }
 
 void TORVEL::exitProgram() {
@@ -153,7 +183,7 @@ void TORVEL::showMain() {
 }
 
 FLIN1* TORVEL::newPlot() {
-    auto* plot = new FLIN1(m_dataFile, [this] { showMain(); });
+    auto* plot = new FLIN1(m_place, [this] { showMain(); });
     plot->setRotationNote(m_rotationNote);
     return plot;
 }

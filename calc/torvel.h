@@ -3,9 +3,13 @@
 
 #include <QChar>
 #include <QDate>
+#include <QMap>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
+
+#include "datafile.h"
 
 class FLIN1;
 class FRIS123;
@@ -20,7 +24,9 @@ struct StartResult;
 class TORVEL : public QWidget {
     Q_OBJECT
 public:
-    TORVEL();
+    // place: where the direction data file lives in this run; decided from the program folder
+    // when none is given.
+    explicit TORVEL(std::optional<DataFilePlace> place = std::nullopt);
     ~TORVEL() override;
 
     // Brings the main window forward; the other windows' exit buttons call it.
@@ -38,8 +44,8 @@ public:
     qint16 editState() const { return m_editState; }
 
     // The direction data file that START writes and the plot reads during this run; empty when
-    // the program folder's path cannot be used.
-    const QString& dataFile() const { return m_dataFile; }
+    // there is none that can be used (the program folder's path, or the user's data folder's).
+    const QString& dataFile() const { return m_place.path; }
 
     // The regional decimal separator the feed offsets write their masked texts with; taken from
     // the user's locale when the window is created.
@@ -51,8 +57,9 @@ public:
 
     // START: reads the input boxes, fills in the result boxes and rewrites the direction data
     // file, or reports why it stopped. A completed run gives the ALFA boxes the magnetic
-    // azimuths as tooltips and the direction plot its site's declination; a stopped one takes
-    // the magnetic azimuths away again, since its boxes no longer show one run's results.
+    // azimuths as tooltips, the feed boxes the second feed's exact place and turn and the
+    // direction plot its site's declination; a stopped one takes the tooltips away again, since
+    // its boxes no longer show one run's results.
     void runStart();
 
     // EXIT: ends the program with all its windows.
@@ -67,8 +74,12 @@ private:
     FLIN1* newPlot();
     void showCompass(const StartResult& run);
     void clearCompass();
+    // The feed boxes' tooltips of a run; the layout's own for the boxes not among them.
+    void showFeedNotes(const QMap<QString, QString>& toolTips);
 
-    QString m_dataFile;
+    DataFilePlace m_place;
+    // START has said where the file is kept, when it is not beside the program.
+    bool m_movedNoteShown = false;
     qint16 m_editState = 0;
     // Satellite 2's elevation, carried from one run to the next.
     float m_carriedBeta2 = 0;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
@@ -64,18 +66,50 @@ QRect lineRect(const Control& c) {
     return QRect(ends.left() - c.lineWidth / 2, ends.top(), c.lineWidth, ends.height());
 }
 
+// Holds a window at its size. The size hints ask the window manager to keep it; without a window
+// manager, any program may still resize the window, and a window many thousands of pixels across
+// takes its area's worth of memory. Another size is undone, at most once a second: a window
+// manager that insists on its size replies to the request at once, and the window then gives in
+// rather than answer each reply with another request.
+class KeepSize : public QObject {
+public:
+    KeepSize(QWidget* window, QSize size) : QObject(window), m_size(size) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize && window->size() != m_size &&
+            (!m_lastUndone.isValid() || m_lastUndone.hasExpired(1000))) {
+            m_lastUndone.start();
+            window->resize(m_size);
+        }
+        return false;
+    }
+
+private:
+    QSize m_size;
+    QElapsedTimer m_lastUndone;
+};
+
 }  // namespace
 
 void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
     window->setWindowTitle(QString::fromUtf8(layout.caption));
     const bool programFonts = fonts == Fonts::Program;
     if (programFonts && layout.font != FontName::Default) window->setFont(ProgramFont(layout.font));
-    // A top-level widget's geometry is that of its client area; the frame keeps its title bar and
-    // resize border around it.
+    // The controls have fixed places, so the window keeps its client size: a frame without a
+    // maximise button, and a size that cannot be changed (a larger window would only show more
+    // of its background, at the cost of its memory).
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    // A top-level widget's geometry is that of its client area; the frame keeps its title bar
+    // around it.
     if (layout.fixedPosition)
         window->setGeometry(QRect(layout.screenPixels(), layout.clientPixels()));
-    else
-        window->resize(layout.clientPixels());
+    window->setFixedSize(layout.clientPixels());
+    new KeepSize(window, layout.clientPixels());
 
     QHash<QByteArray, QWidget*> built;
     for (const Control& c : layout.controls) {

@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QTimer>
+#include <cstdio>
 
 #include "appdir.h"
+#include "messages.h"
 
 namespace {
 
@@ -59,6 +62,21 @@ void addCarriedFonts() {
     }
 }
 
+// Says once, on standard error and in a message, that the windows' words cannot be drawn: no
+// face of the list is there, the carried files are missing too, and no face the font system has
+// writes Cyrillic, so every word would be a row of boxes. The message waits for the event loop, so
+// that it comes in front of the windows.
+void reportMissingFonts() {
+    static bool reported = false;
+    if (reported || !QFontDatabase::families(QFontDatabase::Cyrillic).isEmpty()) return;
+    reported = true;
+    const QString text = MissingFontsMessage();
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                 text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    QTimer::singleShot(0, QCoreApplication::instance(), [text] { Messages::show(nullptr, text); });
+}
+
 // The first face of the list that is installed, once the carried files stand in for a missing
 // layout face. Asked for a list whose first faces are missing, the font system searches for
 // stand-ins for each missing name (a slow search, repeated for every size and weight) before it
@@ -74,6 +92,7 @@ QStringList installedFace(const QStringList& list) {
         first = firstInstalled(list, installed);
     }
     if (first < list.size()) return {list[first]};
+    reportMissingFonts();
     return list;
 }
 
@@ -89,6 +108,13 @@ const QStringList& faces(UiFace face) {
 }
 
 }  // namespace
+
+QString MissingFontsMessage() {
+    return QStringLiteral(
+        "Не найдено ни одного шрифта с русскими буквами: надписи в окнах будут "
+        "видны как квадраты. Установите шрифты Liberation (в Debian: пакет "
+        "fonts-liberation).");
+}
 
 QFont UiFont(UiFace face, qreal pointSize, bool bold) {
     QFont font;

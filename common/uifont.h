@@ -13,6 +13,10 @@ enum class UiFace { SansSerif, Serif };
 
 QFont UiFont(UiFace face, qreal pointSize, bool bold);
 
+// What the program says, once, when it finds no face of its lists, no carried files, and no other
+// face that writes Cyrillic either.
+QString MissingFontsMessage();
+
 // The folder beside the executable that carries the Liberation files, and the files it holds:
 // exactly the faces and weights the windows use.
 inline const QString kCarriedFontFolder = QStringLiteral("fonts");

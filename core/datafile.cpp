@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datafile.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,10 +12,70 @@
 #include "appdir.h"
 #include "numbertext.h"
 
-QString DataFileFolder(const QString& appDir, bool systemInstall, bool appDirWritable,
-                       const QString& userDataDir) {
-    const bool besideProgram = !systemInstall && appDirWritable;
-    return besideProgram || userDataDir.isEmpty() ? appDir : userDataDir;
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// When a file was written, as the plot's note says it.
+constexpr const char* kTimeFormat = "dd.MM.yyyy hh:mm";
+
+QString UnusableFolderMessage(const QByteArray& path, const char* source) {
+    // The path is shown as near as text can: each byte that is not part of a letter becomes a
+    // replacement mark.
+    return QStringLiteral(
+               "Путь к папке данных пользователя\n%1\n(%2) содержит байты, которые не "
+               "складываются в буквы, и по нему программа не может записать файл "
+               "направления. Она не записывает и не читает его ни там, ни в другом "
+               "месте. Укажите папку с обычным именем.")
+        .arg(QString::fromUtf8(path), QString::fromUtf8(source));
+}
+
+}  // namespace
+
+UserDataFolder DataHomeFrom(const QByteArray& xdgDataHome, const QByteArray& home,
+                            const QByteArray& accountHome) {
+    QByteArray base, suffix;
+    const char* source;
+    if (xdgDataHome.startsWith('/')) {
+        base = xdgDataHome;
+        source = "переменная окружения XDG_DATA_HOME";
+    } else if (home.startsWith('/')) {
+        base = home;
+        suffix = "/.local/share";
+        source = "переменная окружения HOME";
+    } else if (accountHome.startsWith('/')) {
+        base = accountHome;
+        suffix = "/.local/share";
+        source = "домашняя папка учётной записи";
+    } else {
+        return {};
+    }
+    const QString text = QFile::decodeName(base);
+    if (QFile::encodeName(text) != base) return {QString(), UnusableFolderMessage(base, source)};
+    return {QDir::cleanPath(text + QFile::decodeName(suffix)), QString()};
+}
+
+UserDataFolder UserDataDirectory() {
+#ifdef Q_OS_UNIX
+    // The account's home only when HOME cannot be used: the password database may be a slow
+    // network service.
+    const QByteArray home = qgetenv("HOME");
+    QByteArray accountHome;
+    if (!home.startsWith('/')) {
+        if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir)
+            accountHome = account->pw_dir;
+    }
+    UserDataFolder folder = DataHomeFrom(qgetenv("XDG_DATA_HOME"), home, accountHome);
+    if (!folder.path.isEmpty()) folder.path += u'/' + QCoreApplication::applicationName();
+    return folder;
+#else
+    return {
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
+        QString()};
+#endif
 }
 
 bool DirectoryWritable(const QString& dir) {
@@ -23,16 +85,51 @@ bool DirectoryWritable(const QString& dir) {
     return probe.open();
 }
 
-QString UserDataDirectory() {
-    return QDir::toNativeSeparators(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+DataFilePlace DataFilePlaceFor(const QString& appDir, bool systemInstall, bool appDirWritable,
+                               const UserDataFolder& userData) {
+    const QString beside = AppFilePath(appDir, kDataFileName);
+    const QString inUserFolder =
+        userData.path.isEmpty() ? QString() : AppFilePath(userData.path, kDataFileName);
+    DataFilePlace place;
+    if (!systemInstall && appDirWritable) {
+        place.path = beside;
+        place.otherPath = inUserFolder;
+    } else if (!userData.problem.isEmpty()) {
+        place.problem = userData.problem;
+    } else if (userData.path.isEmpty()) {
+        place.path = beside;
+    } else {
+        place.path = inUserFolder;
+        if (!systemInstall) {
+            place.otherPath = beside;
+            place.movedNote = QStringLiteral(
+                                  "Папка программы\n%1\nне принимает новых файлов, "
+                                  "поэтому файл направления хранится в папке\n%2")
+                                  .arg(appDir, userData.path);
+        }
+    }
+    return place;
 }
 
-QString DecideDataFilePath(const QString& appDir) {
+DataFilePlace DecideDataFilePlace(const QString& appDir) {
     const bool systemInstall = QFileInfo::exists(AppFilePath(appDir, kSystemInstallMarker));
     const bool writable = !systemInstall && DirectoryWritable(appDir);
-    return AppFilePath(DataFileFolder(appDir, systemInstall, writable, UserDataDirectory()),
-                       kDataFileName);
+    return DataFilePlaceFor(appDir, systemInstall, writable, UserDataDirectory());
+}
+
+QString NewerDataFileNote(const DataFilePlace& place) {
+    if (place.otherPath.isEmpty()) return QString();
+    const QFileInfo other(place.otherPath), own(place.path);
+    if (!other.isFile()) return QString();
+    const QDateTime written = other.lastModified();
+    // A file written in the same second, on a file system that keeps whole seconds, is not newer.
+    if (own.isFile() && written <= own.lastModified()) return QString();
+    return QStringLiteral(
+               "Более новый файл направления (записан %1) лежит в другом месте:\n%2\n"
+               "Его оставил прежний запуск программы. Этот запуск читает и "
+               "записывает\n%3\nЧтобы рисунок показал текущий расчёт, нажмите START "
+               "в окне RASCHET.")
+        .arg(written.toString(QLatin1String(kTimeFormat)), place.otherPath, place.path);
 }
 
 QByteArray DataFileLine(double azimuth, std::optional<double> elevation) {

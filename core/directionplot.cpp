@@ -4,10 +4,10 @@
 #include <QColor>
 #include <cmath>
 
-#include "appdir.h"
 #include "arithmetic.h"
 #include "canvas.h"
 #include "datafile.h"
+#include "inputcheck.h"
 #include "leadingnumber.h"
 #include "numbertext.h"
 
@@ -71,8 +71,11 @@ float HalfDegreeFloor(float value) {
     return value - whole >= 0.5f ? whole + 0.5f : whole;
 }
 
-PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
+PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlace& place,
                  const std::function<bool()>& yield) {
+    // "-20,5" or "20°" would draw a compass turned by -20 or 20 as though that were meant.
+    if (const std::optional<RefusedInput> refused = CheckRotationInput(rotationText))
+        return Stopped(PlotEnd::RefusedInput, refused->message);
     canvas.clear();
     canvas.setLineWidth(1);
     canvas.setFillStyle(FillStyle::Solid);
@@ -99,22 +102,31 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
     canvas.point(kPlotCentre);
 
     canvas.setLineWidth(8);
-    // The empty path: the program folder cannot be used, and no file is read anywhere.
-    if (dataFilePath.isEmpty()) return Stopped(PlotEnd::NoDirectionData, UnusableAppDirMessage());
+    // The empty path: no place can be used, and no file is read anywhere.
+    if (place.path.isEmpty()) return Stopped(PlotEnd::NoDirectionData, place.problem);
+    const QString& dataFilePath = place.path;
+    // An earlier run that kept the file in the other place may have left a newer calculation
+    // there: the picture of the older one is not drawn without a word.
+    const QString newer = NewerDataFileNote(place);
+    const auto withNewer = [&newer](QString message) {
+        if (!newer.isEmpty())
+            message += (message.isEmpty() ? QString() : QStringLiteral("\n\n")) + newer;
+        return message;
+    };
     QString reason;
     const std::optional<DataFileFields> fields = ReadDataFile(dataFilePath, &reason);
     if (!fields) {
         return Stopped(PlotEnd::NoDirectionData,
-                       QStringLiteral("Нет данных о направлении на спутник: файл %1 не найден, "
-                                      "не читается или неполон (%2). Сначала выполните расчёт "
-                                      "(START в окне RASCHET).")
-                           .arg(dataFilePath, reason));
+                       withNewer(QStringLiteral("Нет данных о направлении на спутник: файл %1 не "
+                                                "найден, не читается или неполон (%2). Сначала "
+                                                "выполните расчёт (START в окне RASCHET).")
+                                     .arg(dataFilePath, reason)));
     }
     const std::optional<float> azimuth = ToSingle(LeadingNumber(fields->azimuth));
     if (!azimuth) {
         return Stopped(PlotEnd::OutOfRange,
-                       QStringLiteral("Азимут \"%1\" в файле %2 слишком велик.")
-                           .arg(fields->azimuth, dataFilePath));
+                       withNewer(QStringLiteral("Азимут \"%1\" в файле %2 слишком велик.")
+                                     .arg(fields->azimuth, dataFilePath)));
     }
     const float a = HalfDegreeFloor(*azimuth);
 
@@ -141,5 +153,5 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dat
     canvas.setTextPosition(satellite.second + QPoint(-300, 200));
     canvas.setForeColor(kBlack);
     canvas.print(QStringLiteral("alfa=") + NumberText(a));
-    return PlotRun{};
+    return PlotRun{PlotEnd::Completed, withNewer(QString())};
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+#include "datafile.h"
+
 class Canvas;
 
 // The geometry of the direction plot, in twips. A plot angle in degrees points from the plot
@@ -27,21 +29,26 @@ float HalfDegreeFloor(float value);
 
 enum class PlotEnd {
     Completed,
-    NoDirectionData,  // the data file is missing, unreadable or short, or the program folder
-                      // cannot be used (the empty path): the compasses stay
+    RefusedInput,     // the rotation text is not one number: nothing is drawn, not even cleared
+    NoDirectionData,  // the data file is missing, unreadable or short, or there is no place
+                      // for it that can be used (the empty path): the compasses stay
     OutOfRange,       // the rotation or the azimuth is too large to hold: the press stops
     Abandoned,        // the yield reported that the canvas is gone
 };
 
 struct PlotRun {
     PlotEnd end = PlotEnd::Completed;
-    QString message;  // for the user, when the press did not complete
+    // For the user, when the press did not complete, or when a newer data file lies in the
+    // place's other path (see NewerDataFileNote).
+    QString message;
 };
 
-// One START press: clears the canvas and draws the fixed compass, the compass turned by the
-// rotation text (degrees), the centre dot, then satellite 1's direction from the data file
-// with its arc and "alfa=" text. Between the compasses and the reading of the file it calls
+// One START press: refuses a rotation text that is only partly a number (see CheckRotationInput)
+// before touching the canvas; otherwise clears the canvas and draws the fixed compass, the compass
+// turned by the rotation text (degrees), the centre dot, then satellite 1's direction from the data
+// file with its arc and "alfa=" text. Between the compasses and the reading of the file it calls
 // yield once, which lets pending window events run; when yield returns false the canvas may
-// no longer exist and the press ends at once without touching it.
-PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const QString& dataFilePath,
+// no longer exist and the press ends at once without touching it. The data file is the place's
+// path, and none when it has none (its problem is then the message).
+PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlace& place,
                  const std::function<bool()>& yield);

@@ -74,6 +74,13 @@ QString FeedRotationText(const Site& site, SatelliteLongitude satellite2, QChar 
         sign = QStringLiteral(" -");
     else if (lambda > lambda2 || lambda2 > lambda + pi)
         sign = QStringLiteral(" +");
+    // The longitudes give the sign of the turn as seen north of the equator; south of it the
+    // same satellite's polarisation leans the other way, so that "+" is clockwise, as seen from
+    // behind the dish, at every site and the legend pictures mean the same turn everywhere.
+    if (site.latitude < 0)
+        sign = sign == QLatin1String(" -")   ? QStringLiteral(" +")
+               : sign == QLatin1String(" +") ? QStringLiteral(" -")
+                                             : sign;
 
     // The shown angle is the number its one-decimal masked text stands for, read back with the
     // separator it was written with. An angle below 0.05 masks to a bare separator: the feed is

@@ -21,7 +21,9 @@ QString FormatMask(double value, const QString& mask, QChar decimalSeparator);
 std::optional<double> ReadMasked(const QString& masked, QChar decimalSeparator);
 
 // The rotation angle of the second feed with its sign, such as " + 23.5", " - 10" or " + 0", for
-// satellite 2 seen from the site. Throws ArithmeticFault where a step has no valid result.
+// satellite 2 seen from the site: satellite 2's polarisation skew, the turn a feed needs on a dish
+// aimed at satellite 2 itself, "+" clockwise as seen from behind the dish. Throws ArithmeticFault
+// where a step has no valid result.
 QString FeedRotationText(const Site& site, SatelliteLongitude satellite2, QChar decimalSeparator);
 
 // A shift of the second feed: the first 8 characters of the distance's text, "мм-->" and the

@@ -11,15 +11,18 @@
 #endif
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
 
+#include <QDateTime>
 #include <QDir>
 #endif
 
@@ -116,6 +119,27 @@ QString FolderReason(const QString& folder, const QString& why) {
     return QStringLiteral("не удаётся создать папку %1: %2").arg(folder, why);
 }
 
+// The temporary file a replacement of the file of that name writes first: the name, a dot, eight
+// lower-case hexadecimal digits and ".tmp".
+QByteArray TemporaryName(const QByteArray& name, quint32 number) {
+    return name + '.' + QByteArray::number(number, 16).rightJustified(8, '0') + ".tmp";
+}
+
+bool IsTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
+    const qsizetype digits = fileName.size() + 1;
+    if (entry.size() != digits + 8 + 4 || !entry.startsWith(fileName) || entry[digits - 1] != '.' ||
+        !entry.endsWith(".tmp"))
+        return false;
+    for (qsizetype i = digits; i < digits + 8; ++i)
+        if (!(entry[i] >= '0' && entry[i] <= '9') && !(entry[i] >= 'a' && entry[i] <= 'f'))
+            return false;
+    return true;
+}
+
+// A replacement takes a moment; a temporary file this old was left by one that never finished
+// (the program was killed while writing).
+constexpr int kLeftoverSeconds = 5 * 60;
+
 }  // namespace
 
 #ifdef Q_OS_UNIX
@@ -137,6 +161,24 @@ int MakeFolders(const QByteArray& folder) {
         if (const int error = MakeFolders(folder.left(slash))) return error;
     if (::mkdir(folder.constData(), 0777) != 0 && errno != EEXIST) return errno;
     return 0;
+}
+
+// Removes the temporary files that replacements of the file left in the folder once they are
+// older than any replacement takes. Only regular files of exactly that pattern go: never a link,
+// a folder or any other name.
+void RemoveLeftovers(const QByteArray& folder, const QByteArray& fileName) {
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        struct stat info;
+        if (IsTemporaryOf(name, fileName) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && now - info.st_mtime > kLeftoverSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 int OpenNew(const QByteArray& name) {
@@ -222,15 +264,14 @@ Replacement ReplaceFile(const QString& path, const QByteArray& content, const Re
         return ReplaceFailure(false, SystemErrorReason(errno));
     }
 
+    RemoveLeftovers(folder, name.mid(slash + 1));
+
     // The new file beside the old one, under a name no one else uses: created afresh, never
     // through a link of that name.
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary =
-            name + '.' +
-            QByteArray::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, '0') +
-            ".tmp";
+        temporary = TemporaryName(name, QRandomGenerator::global()->generate());
         fd = OpenNew(temporary);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -301,6 +342,19 @@ std::optional<DWORD> attributesOf(const QString& path, DWORD* error) {
         return std::nullopt;
     }
     return data.dwFileAttributes;
+}
+
+// Removes the temporary files that replacements of the file left in the folder once they are
+// older than any replacement takes: regular files of exactly that pattern, never a link.
+void RemoveLeftovers(const QString& folder, const QString& fileName) {
+    const QDateTime oldest = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverSeconds);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({fileName + QStringLiteral(".*.tmp")},
+                                   QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& entry : entries)
+        if (IsTemporaryOf(entry.fileName().toUtf8(), fileName.toUtf8()) && !entry.isSymLink() &&
+            !entry.isJunction() && entry.lastModified().toUTC() < oldest)
+            QFile::remove(entry.filePath());
 }
 
 }  // namespace
@@ -374,14 +428,14 @@ Replacement ReplaceFile(const QString& path, const QByteArray& content, const Re
         return ReplaceFailure(false, SystemErrorReason(int(error)));
     }
 
+    RemoveLeftovers(folder, QFileInfo(path).fileName());
+
     // The new file beside the old one, under a name no one else uses: created afresh.
     QString temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && file == INVALID_HANDLE_VALUE; ++attempt) {
         temporary =
-            name + u'.' +
-            QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, u'0') +
-            QStringLiteral(".tmp");
+            QString::fromUtf8(TemporaryName(name.toUtf8(), QRandomGenerator::global()->generate()));
         file = CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;

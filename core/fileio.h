@@ -54,6 +54,8 @@ struct Replacement {
 // to the disk and renames it over the name. Any failure on the way removes the new file and
 // leaves the old one as it was. A symbolic link (on Windows any reparse point) of that name is
 // itself replaced by the new file, whatever it points to; a folder, a pipe, a device or a socket
-// of that name is refused without being opened. Paths are UTF-16 on Windows, bytes on Unix.
+// of that name is refused without being opened. Paths are UTF-16 on Windows, bytes on Unix. The
+// new file's name is the name, a dot, eight hexadecimal digits and ".tmp"; files of that pattern
+// older than five minutes, which a replacement killed half-way left behind, are removed first.
 Replacement ReplaceFile(const QString& path, const QByteArray& content,
                         const ReplaceCalls& calls = {});

@@ -73,9 +73,11 @@ using F = FontName;
 // north positive; the minutes are added to the degrees with their own sign, which is easily
 // missed for a western or southern place.
 // clang-format off
+#define SAME_SIGN "Минуты вводят с тем же знаком, что и градусы:\n"
 #define MINUTES_RULE \
-    "Минуты вводят с тем же знаком, что и градусы:\n" \
-    "74°30′ з.д. — это «-74» и «-30» («-74» и «30» дали бы 73°30′ з.д.)."
+    SAME_SIGN "74°30′ з.д. — это «-74» и «-30» («-74» и «30» дали бы 73°30′ з.д.)."
+#define LATITUDE_MINUTES_RULE \
+    SAME_SIGN "26°12′ ю.ш. — это «-26» и «-12» («-26» и «12» дали бы 25°48′ ю.ш.)."
 // clang-format on
 #define LONGITUDE_SIGNS "восточная — плюс, западная — минус"
 constexpr const char* kSiteLongitudeDegrees =
@@ -83,9 +85,9 @@ constexpr const char* kSiteLongitudeDegrees =
 constexpr const char* kSiteLongitudeMinutes =
     "Долгота места, минуты (можно с дробью: 27.69).\n" MINUTES_RULE;
 constexpr const char* kSiteLatitudeDegrees =
-    "Широта места, градусы: северная — плюс, южная — минус.\n" MINUTES_RULE;
+    "Широта места, градусы: северная — плюс, южная — минус.\n" LATITUDE_MINUTES_RULE;
 constexpr const char* kSiteLatitudeMinutes =
-    "Широта места, минуты (можно с дробью: 48.5).\n" MINUTES_RULE;
+    "Широта места, минуты (можно с дробью: 48.5).\n" LATITUDE_MINUTES_RULE;
 constexpr const char* kSatellite1Degrees =
     "Долгота спутника 1, на который антенна уже направлена, градусы:\n" LONGITUDE_SIGNS
     " (Astra 19.2E — «19» и «12»).\n" MINUTES_RULE;
@@ -96,10 +98,18 @@ constexpr const char* kSatellite2Degrees =
 constexpr const char* kSatellite2Minutes = "Долгота спутника 2, минуты.\n" MINUTES_RULE;
 #undef LONGITUDE_SIGNS
 #undef MINUTES_RULE
+#undef LATITUDE_MINUTES_RULE
+#undef SAME_SIGN
 constexpr const char* kFocalLength = "Фокусное расстояние антенны, в миллиметрах (например 450).";
 // The ALFA boxes' tooltip until a START completes; then it gives the magnetic azimuth.
 constexpr const char* kAzimuthBeforeStart =
     "Азимут по компасу (магнитный) появится в этой подсказке\nпосле расчёта (START).";
+// The feed boxes' tooltips until a START completes; then they give the second feed's exact place
+// and turn.
+constexpr const char* kFeedPlaceBeforeStart =
+    "Точное место второго облучателя появится в этой подсказке\nпосле расчёта (START).";
+constexpr const char* kFeedTurnBeforeStart =
+    "Поворот основного и второго облучателя появится в этой подсказке\nпосле расчёта (START).";
 constexpr const char* kPlotRotation =
     "Поворот толстого креста относительно тонкого, в градусах:\n"
     "плюс — по часовой стрелке, минус — против (например -20).";
@@ -153,9 +163,9 @@ const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
     {K::TextBox, "Text12", "", 4800, 5280, 1215, 375, 27, F::WindowFont, "спутник 2: ALFA, азимут", kAzimuthBeforeStart},
     {K::Line, "Line7", "", 480, 5760, 6360, 5760, -1, F::Default},
     {K::Label, "Label7", "СДВИГ УГЛА ВОЗВЫШЕНИЯ        РАССТОЯНИЕ МЕЖДУ ЦЕНТРАМИ ", 240, 5760, 6255, 255, 32, F::S8B},
-    {K::TextBox, "Text14", "", 480, 6120, 2175, 375, 33, F::S8B, "сдвиг угла возвышения"},
-    {K::TextBox, "Text16", "", 2760, 6120, 855, 375, 35, F::WindowFont, "угол поворота"},
-    {K::TextBox, "Text15", "", 3720, 6120, 2295, 375, 34, F::S8B, "расстояние между центрами"},
+    {K::TextBox, "Text14", "", 480, 6120, 2175, 375, 33, F::S8B, "сдвиг угла возвышения", kFeedPlaceBeforeStart},
+    {K::TextBox, "Text16", "", 2760, 6120, 855, 375, 35, F::WindowFont, "угол поворота", kFeedTurnBeforeStart},
+    {K::TextBox, "Text15", "", 3720, 6120, 2295, 375, 34, F::S8B, "расстояние между центрами", kFeedPlaceBeforeStart},
     {K::Label, "Label8", " УГОЛ ПОВОРОТА", 2280, 6600, 1815, 255, 36, F::S8B},
     // The sign legends of the feed rotation, plus left and minus right of its caption.
     {K::Image, "Image3", "", 1200, 6600, 675, 450, -1, F::Default, "знак «+» угла поворота"},

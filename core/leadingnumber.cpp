@@ -18,10 +18,28 @@ bool isDigit(char32_t c) {
 // The character the reader takes a character beyond ASCII for, so that text pasted from a web
 // page or a phone reads as it looks: a format character (a direction mark, a zero-width space,
 // a byte order mark, a soft hyphen) and a space separator (a no-break space) are blanks, the
-// minus sign is '-', a decimal digit of any script is that ASCII digit. Anything else stays as
-// it is and ends the number.
+// minus sign and the dashes typed for it are '-', the small and full-width plus are '+', a
+// decimal digit of any script is that ASCII digit. Anything else stays as it is and ends the
+// number.
 char32_t asRead(char32_t c) {
-    if (c == U'\u2212') return U'-';
+    switch (c) {
+        case U'\u2010':  // hyphen
+        case U'\u2011':  // non-breaking hyphen
+        case U'\u2012':  // figure dash
+        case U'\u2013':  // en dash
+        case U'\u2014':  // em dash
+        case U'\u2015':  // horizontal bar
+        case U'\u2212':  // minus sign
+        case U'\ufe58':  // small em dash
+        case U'\ufe63':  // small hyphen-minus
+        case U'\uff0d':  // full-width hyphen-minus
+            return U'-';
+        case U'\ufe62':  // small plus
+        case U'\uff0b':  // full-width plus
+            return U'+';
+        default:
+            break;
+    }
     switch (QChar::category(c)) {
         case QChar::Other_Format:
         case QChar::Separator_Space:
@@ -41,6 +59,10 @@ constexpr long long kExponentCap = 100'000'000'000'000'000LL;
 }  // namespace
 
 double LeadingNumber(QStringView text) {
+    return ReadNumber(text).value;
+}
+
+NumberReading ReadNumber(QStringView text) {
     std::string digits;               // the mantissa from its first significant digit on
     long long digitsBeforePoint = 0;  // all mantissa digits before the point, leading zeros too
     long long leadingZeros = 0;       // mantissa digits before the first significant one
@@ -48,6 +70,7 @@ double LeadingNumber(QStringView text) {
     bool negative = false, exponentNegative = false;
     bool seenSign = false, seenPoint = false, seenDigit = false;
     bool inExponent = false, exponentSign = false, exponentDigit = false;
+    bool anything = false, stopped = false;  // a character not ignored; one that ended the number
 
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
@@ -57,6 +80,7 @@ double LeadingNumber(QStringView text) {
             c = asRead(c);
         }
         if (isIgnored(c)) continue;
+        anything = true;
         if (inExponent) {
             if ((c == U'+' || c == U'-') && !exponentSign && !exponentDigit) {
                 exponentSign = true;
@@ -69,6 +93,7 @@ double LeadingNumber(QStringView text) {
                 exponent = exponent < kExponentCap / 10 ? exponent * 10 + d : kExponentCap;
                 continue;
             }
+            stopped = true;
             break;
         }
         if ((c == U'+' || c == U'-') && !seenSign && !seenDigit && !seenPoint) {
@@ -93,12 +118,18 @@ double LeadingNumber(QStringView text) {
             inExponent = true;
             continue;
         }
+        stopped = true;
         break;
     }
 
-    if (!seenDigit) return 0.0;  // no number at all: 0, whatever sign came first
+    const NumberExtent extent = !anything    ? NumberExtent::Blank
+                                : !seenDigit ? NumberExtent::NoNumber
+                                : !stopped && (!inExponent || exponentDigit) ? NumberExtent::Whole
+                                                                             : NumberExtent::Partly;
+    if (!seenDigit) return {0.0, extent};  // no number at all: 0, whatever sign came first
     const double zero = negative ? -0.0 : 0.0;
-    if (digits.empty()) return zero;  // only zeros: any exponent leaves it 0, as strtod does
+    if (digits.empty()) return {zero, extent};  // only zeros: 0 whatever the exponent
+
     while (digits.back() == '0') digits.pop_back();
 
     // The value lies in [10^magnitude, 10^(magnitude+1)): the decimal position of the first
@@ -109,8 +140,8 @@ double LeadingNumber(QStringView text) {
                                      : std::numeric_limits<double>::infinity();
     // From 1e309 on it is past the largest double (1.8e308); below 1e-324 it is nearer 0 than
     // the smallest one (4.9e-324).
-    if (magnitude > 308) return infinity;
-    if (magnitude < -324) return zero;
+    if (magnitude > 308) return {infinity, extent};
+    if (magnitude < -324) return {zero, extent};
 
     // Close enough to the range to need exact rounding: the significant digits as a whole
     // number, with the exponent that puts the first of them at its place.
@@ -121,6 +152,7 @@ double LeadingNumber(QStringView text) {
                   std::to_chars(std::begin(exponentText), std::end(exponentText), shift).ptr);
     double value = 0.0;
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range) return magnitude > 0 ? infinity : zero;
-    return negative ? -value : value;
+    if (result.ec == std::errc::result_out_of_range)
+        return {magnitude > 0 ? infinity : zero, extent};
+    return {negative ? -value : value, extent};
 }

@@ -13,9 +13,13 @@
 // characters (direction marks and embeddings, zero-width spaces and joiners, the word joiner,
 // the byte order mark, the soft hyphen: Unicode category Cf) are dropped, every space separator
 // (the no-break space, the narrow no-break space, the ideographic space...: category Zs) counts as
-// a blank, the minus sign U+2212 as '-', and a decimal digit of any script (Arabic-Indic, Persian,
-// Devanagari, full-width...: category Nd) as the same ASCII digit: "\u200f٣٥" reads 35. Every
-// other character beyond ASCII ends the number; plain ASCII text is read as it stands.
+// a blank, the minus sign U+2212 and the dashes a word processor or a web page puts for it (the
+// hyphen U+2010, the non-breaking hyphen U+2011, the figure, en and em dashes U+2012 to U+2014,
+// the horizontal bar U+2015, the small em dash U+FE58, the small and the full-width hyphen-minus
+// U+FE63 and U+FF0D) as '-', the small and the full-width plus U+FE62 and U+FF0B as '+', and a
+// decimal digit of any script (Arabic-Indic, Persian, Devanagari, full-width...: category Nd) as
+// the same ASCII digit: "\u200f٣٥" reads 35, "－３５" reads -35. Every other character beyond
+// ASCII ends the number; plain ASCII text is read as it stands.
 //
 // The value is the double nearest the number, rounded as strtod rounds it. A number too large for
 // double precision (such as "1e400", or 400 digits with the exponent "-0000001") gives an infinity
@@ -23,3 +27,22 @@
 // 0 of its sign. Which of the two is decided by mantissa and exponent together, for exponents of
 // any length.
 double LeadingNumber(QStringView text);
+
+// How much of a text its number is, once the characters the reader ignores are gone.
+enum class NumberExtent {
+    Blank,  // nothing else: the text reads 0, as an empty one does
+    Whole,  // one complete number and nothing else
+    // A number and something after it ("26S", "35,4615", "12e"): the value is the start's.
+    Partly,
+    NoNumber,  // something, but no digit before it ends ("-", "abc", "S26"): the value is 0
+};
+
+struct NumberReading {
+    double value;  // LeadingNumber's value, to the last bit
+    NumberExtent extent;
+};
+
+// LeadingNumber's value together with how much of the text it took. An exponent letter must be
+// followed by digits (with an optional sign between) for the number to be complete: "12e" and
+// "12e+" read 12 but are only partly a number; "12." and ".5" are whole.
+NumberReading ReadNumber(QStringView text);

@@ -3,6 +3,8 @@
 
 #include "arithmetic.h"
 #include "feedoffset.h"
+#include "feedplace.h"
+#include "inputcheck.h"
 #include "leadingnumber.h"
 #include "lookangle.h"
 #include "numbertext.h"
@@ -24,6 +26,12 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
         run.message = in.text5.isEmpty()   ? QStringLiteral("НЕТ КООРДИНАТ (1) ")
                       : in.text9.isEmpty() ? QStringLiteral("НЕТ КООРДИНАТ (2)")
                                            : QStringLiteral("НЕТ ФОКУСА АНТЕНЫ");
+        return run;
+    }
+    if (const std::optional<RefusedInput> refused = CheckStartInputs(in)) {
+        run.end = RunEnd::RefusedInput;
+        run.box = refused->box;
+        run.message = refused->message;
         return run;
     }
 
@@ -48,6 +56,9 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
             const SatelliteLongitude satellite2{
                 Checked::single(AngleFromTexts(in.text9, in.text10))};
             write("Text16", FeedRotationText(site, satellite2, decimalSeparator));
+            const auto placement = PlaceSecondFeed(site, satellite1, satellite2);
+            if (placement)
+                run.feedToolTips.insert(QStringLiteral("Text16"), FeedTurnToolTip(*placement));
 
             const float alpha2 = AzimuthSingle(site, satellite2);
             run.alpha2 = ShownAzimuth(site, alpha2);
@@ -62,6 +73,14 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
                 write("Text15",
                       FeedOffsetText(alpha1 - double(alpha2), focal, QStringLiteral("СПРАВА"),
                                      QStringLiteral("СЛЕВА"), decimalSeparator));
+                if (placement) {
+                    run.feedToolTips.insert(
+                        QStringLiteral("Text14"),
+                        FeedPlaceToolTip(*placement, focal, FeedBox::ElevationShift));
+                    run.feedToolTips.insert(
+                        QStringLiteral("Text15"),
+                        FeedPlaceToolTip(*placement, focal, FeedBox::CentreDistance));
+                }
                 write("Text7", NumberText(*run.beta1));
             }
             write("Text11", NumberText(run.carried.beta2));

@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -37,6 +38,8 @@ struct BoxWrite {
 enum class RunEnd {
     Completed,        // the direction data file is to be rewritten with alpha1 and beta1
     MissingInput,     // message holds the validation message; nothing was written
+    RefusedInput,     // box holds a text that is not one number, or an impossible value; message
+                      // says which and how to type it; nothing was written
     ArithmeticFault,  // message says why; the writes made before the fault stand
 };
 
@@ -44,6 +47,7 @@ struct StartResult {
     QList<BoxWrite> writes;
     RunEnd end = RunEnd::Completed;
     QString message;
+    QString box;  // the input box to put right, for RefusedInput
     // Satellite 1's azimuth as Text8 shows it and the data file stores it, when completed:
     // turned by 180 degrees for a site south of the equator (see ShownAzimuth).
     double alpha1 = 0;
@@ -52,6 +56,9 @@ struct StartResult {
     std::optional<float> alpha2;
     // The site as the calculation held it, when completed.
     Site site{};
+    // The tooltips of the feed boxes this run wrote (Text14, Text15, Text16), by box: the exact
+    // place and turn of the second feed. A box this run left as it was gets none.
+    QMap<QString, QString> feedToolTips;
     CarriedValues carried;
 };
 

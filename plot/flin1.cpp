@@ -15,8 +15,8 @@
 #include "layout.h"
 #include "messages.h"
 
-FLIN1::FLIN1(QString dataFile, std::function<void()> showMain)
-    : m_dataFile(std::move(dataFile)), m_showMain(std::move(showMain)) {
+FLIN1::FLIN1(DataFilePlace place, std::function<void()> showMain)
+    : m_place(std::move(place)), m_showMain(std::move(showMain)) {
     setAttribute(Qt::WA_DeleteOnClose);
     const WindowLayout& layout = Flin1Layout();
     BuildWindow(this, layout);
@@ -55,11 +55,15 @@ void FLIN1::startPressed() {
     // over it). Nothing of the window is touched once it is gone.
     QPointer<FLIN1> alive(this);
     m_recording->restart();
-    const PlotRun run = DrawPlot(*m_recording, m_rotation->text(), m_dataFile, [alive] {
+    const PlotRun run = DrawPlot(*m_recording, m_rotation->text(), m_place, [alive] {
         QCoreApplication::processEvents();
         return !alive.isNull();
     });
     if (run.end == PlotEnd::Abandoned || !alive) return;
+    if (run.end == PlotEnd::RefusedInput) {
+        m_rotation->setFocus();
+        m_rotation->selectAll();
+    }
     if (!run.message.isEmpty()) Messages::show(this, run.message);
 }
 

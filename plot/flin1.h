@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "datafile.h"
+
 class ImageCanvas;
 class RecordingCanvas;
 class QLineEdit;
@@ -16,9 +18,9 @@ class QLineEdit;
 class FLIN1 : public QWidget {
     Q_OBJECT
 public:
-    // dataFile: the direction data file of this run of the program; showMain brings the main
-    // window forward, EXIT calls it.
-    FLIN1(QString dataFile, std::function<void()> showMain);
+    // place: where the direction data file lives in this run of the program; showMain brings
+    // the main window forward, EXIT calls it.
+    FLIN1(DataFilePlace place, std::function<void()> showMain);
     ~FLIN1() override;
 
     // The note on the site's magnetic declination below the rotation box's own tooltip; none
@@ -36,7 +38,7 @@ protected:
 private:
     void startPressed();
 
-    QString m_dataFile;
+    DataFilePlace m_place;
     std::function<void()> m_showMain;
     QLineEdit* m_rotation;
     QString m_rotationToolTip;  // the rotation box's own tooltip, from the layout

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QFile>
+#include <QGenericMatrix>
 #include <QRegularExpression>
 #include <QTest>
 #include <QtMath>
@@ -7,6 +8,7 @@
 #include "compassnote.h"
 #include "datafile.h"
 #include "feedoffset.h"
+#include "feedplace.h"
 #include "startrun.h"
 
 using namespace Qt::StringLiterals;
@@ -26,6 +28,103 @@ static SiteDeclination covered(double degrees) {
 static const Site kJohannesburg{float(qDegreesToRadians(28.05)), qDegreesToRadians(-26.2)};
 
 Q_DECLARE_METATYPE(SiteDeclination)
+
+// The site, satellite 1 and satellite 2 from degrees-and-minutes texts, as the calculation holds
+// them, and the second feed's placement there.
+struct Pair {
+    Site site;
+    SatelliteLongitude satellite1, satellite2;
+};
+static Pair pair(const QStringList& t) {
+    auto single = [&](int i) { return float(AngleFromTexts(t.value(i), t.value(i + 1))); };
+    return {{single(0), AngleFromTexts(t.value(2), t.value(3))}, {single(4)}, {single(6)}};
+}
+static FeedPlacement placed(const QStringList& t) {
+    const Pair p = pair(t);
+    return PlaceSecondFeed(p.site, p.satellite1, p.satellite2).value_or(FeedPlacement{});
+}
+
+// A second route to the second feed's place and turns that shares none of the placement's
+// formulas: the look angles of both satellites from the local east-north-up axes, the dish turned
+// onto satellite 1 by rotation matrices, a bundle of parallel rays from satellite 2 reflected by a
+// paraboloid around its vertex onto the focal plane, and the polarisation carried along the
+// reflected ray. Returns the place per unit focal length (right, up) and the two turns.
+using Matrix = QGenericMatrix<3, 3, double>;
+using Column = QGenericMatrix<1, 3, double>;
+static Column column(double x, double y, double z) {
+    const double v[] = {x, y, z};
+    return Column(v);
+}
+static Matrix rotation(int axis, double angle) {  // about x (0), y (1) or z (2)
+    Matrix m;
+    const int i = (axis + 1) % 3, j = (axis + 2) % 3;
+    m(i, i) = m(j, j) = std::cos(angle);
+    m(j, i) = std::sin(angle);
+    m(i, j) = -std::sin(angle);
+    return m;
+}
+static double lineAngle(const Column& p) {  // from "up" (y) towards "right" (x), in (-90, 90]
+    const double a = std::remainder(qRadiansToDegrees(std::atan2(p(0, 0), p(1, 0))), 180.0);
+    return a <= -90 ? a + 180 : a;
+}
+static QList<double> rayTraced(const Pair& pair) {
+    const double lat = pair.site.latitude, lon = double(pair.site.longitude);
+    const double a = 6378.137, f = 1 / 298.257223563, e2 = f * (2 - f);
+    const double n = a / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
+    const Column site = column(n * std::cos(lat) * std::cos(lon), n * std::cos(lat) * std::sin(lon),
+                               n * (1 - e2) * std::sin(lat));
+    // Earth-fixed to (up, east, north), then to (east, north, up).
+    const double upLast[] = {0, 1, 0, 0, 0, 1, 1, 0, 0};
+    const Matrix local = Matrix(upLast) * rotation(1, lat) * rotation(2, -lon);
+    double azimuth[2], elevation[2];
+    for (int i = 0; i < 2; ++i) {
+        const double l = double((i ? pair.satellite2 : pair.satellite1).radians);
+        const Column v = local * (column(42164.17 * std::cos(l), 42164.17 * std::sin(l), 0) - site);
+        azimuth[i] = std::atan2(v(0, 0), v(1, 0));
+        elevation[i] = std::atan2(v(2, 0), std::hypot(v(0, 0), v(1, 0)));
+    }
+    // Turned by satellite 1's azimuth and tilted by its elevation, (east, north, up) becomes the
+    // dish's (right, forward, up); then (right, up, forward).
+    const double forwardLast[] = {1, 0, 0, 0, 0, 1, 0, 1, 0};
+    const Matrix toDish =
+        Matrix(forwardLast) * rotation(0, -elevation[0]) * rotation(2, azimuth[0]);
+    const Column d =
+        toDish * column(std::sin(azimuth[1]) * std::cos(elevation[1]),
+                        std::cos(azimuth[1]) * std::cos(elevation[1]), std::sin(elevation[1]));
+    const double dx = d(0, 0), dy = d(1, 0), dz = d(2, 0), focal = 1;
+    // Rays through (u, v, 0) along d onto z = (x² + y²) / 4F, reflected onto z = F.
+    double sumX = 0, sumY = 0;
+    int rays = 0;
+    for (double u = -0.01; u < 0.011; u += 0.005)
+        for (double v = -0.01; v < 0.011; v += 0.005) {
+            const double qa = (dx * dx + dy * dy) / (4 * focal),
+                         qb = (u * dx + v * dy) / (2 * focal) - dz,
+                         qc = (u * u + v * v) / (4 * focal);
+            const double s =
+                qa == 0 ? -qc / qb : (-qb - std::sqrt(qb * qb - 4 * qa * qc)) / (2 * qa);
+            const Column hit = column(u + s * dx, v + s * dy, s * dz);
+            const Column normal = column(-hit(0, 0) / (2 * focal), -hit(1, 0) / (2 * focal), 1);
+            const Column in = -d;
+            const double k =
+                (in.transposed() * normal)(0, 0) / (normal.transposed() * normal)(0, 0);
+            const Column out = in - 2 * k * normal;
+            const double t = (focal - hit(2, 0)) / out(2, 0);
+            sumX += hit(0, 0) + t * out(0, 0);
+            sumY += hit(1, 0) + t * out(1, 0);
+            ++rays;
+        }
+    // The Earth's axis across each line of sight; the wave reflected at the vertex seen in the
+    // second feed's view, the main feed's tilted onto the reflected ray by the least turn.
+    const Column axis = toDish * local * column(0, 0, 1);
+    auto across = [&](const Column& sight) {
+        return axis - (axis.transposed() * sight)(0, 0) * sight;
+    };
+    const Column p2 = across(d), mirrored = column(-p2(0, 0), -p2(1, 0), p2(2, 0));
+    const double tilt = std::acos(dz), toward = std::atan2(-dy, -dx);
+    const Matrix feed2 = rotation(2, toward) * rotation(1, tilt) * rotation(2, -toward);
+    return {sumX / rays, sumY / rays, lineAngle(across(column(0, 0, 1))),
+            lineAngle(feed2.transposed() * mirrored)};
+}
 
 class TestCalcCore : public QObject {
     Q_OBJECT
@@ -155,6 +254,102 @@ private slots:
             QVERIFY2(
                 std::abs(std::remainder(shown - exact, 360.0)) < 0.01 && shown >= 0 && shown < 360,
                 qPrintable(QString::number(shown)));
+    }
+
+    // The second feed's exact place and turns for the README's check sites.
+    void feedPlacement_data() {
+        QTest::addColumn<QStringList>("texts");  // site, satellite 1, satellite 2
+        QTest::addColumn<double>("focal");
+        // Satellite 2 right, up, apart; the second feed right, up (mm), between the centres; the
+        // main and second feeds' turns (+ clockwise).
+        QTest::addColumn<QList<double>>("expected");
+        QTest::newRow("worked example")
+            << QStringList{"35", "27.69", "32", "48.5", "13", "", "19", "12"} << 450.0
+            << QList<double>{-6.055, 3.538, 6.999, 47.7, -27.8, 55.2, 30.8, 30.2};
+        QTest::newRow("Paris") << QStringList{"2", "21", "48", "51", "19", "12", "13", ""} << 600.0
+                               << QList<double>{6.614, 1.622, 6.806, -69.6,
+                                                -17.0, 71.6,  -14.3, -13.5};
+        QTest::newRow("Dubai") << QStringList{"55", "18", "25", "16", "26", "", "30", "30"} << 500.0
+                               << QList<double>{-3.554, 3.647, 5.085, 31.1,
+                                                -31.9,  44.5,  46.2,  45.9};
+        QTest::newRow("New York") << QStringList{"-74", "0", "40", "43", "-101", "", "-97", ""}
+                                  << 800.0 << QList<double>{-3.929, 2.042, 4.425, 54.9,
+                                                            -28.5,  61.9,  28.0,  27.5};
+        QTest::newRow("Johannesburg")
+            << QStringList{"28", "3", "-26", "-12", "20", "", "36", ""} << 600.0
+            << QList<double>{17.841, 5.009, 18.448, -193.1, -52.6, 200.1, -16.0, -14.5};
+    }
+    void feedPlacement() {
+        QFETCH(QStringList, texts);
+        QFETCH(double, focal);
+        QFETCH(QList<double>, expected);
+        const FeedPlacement p = placed(texts);
+        const double right = *p.placeRight * focal, up = *p.placeUp * focal;
+        const QList<double> got{
+            p.right,    p.up,          p.separation, right, up, std::hypot(right, up),
+            p.mainTurn, p.secondTurn()};
+        const double tolerance[] = {0.01, 0.01, 0.01, 0.2, 0.2, 0.2, 0.3, 0.3};
+        for (int i = 0; i < got.size(); ++i)
+            QVERIFY2(std::abs(got[i] - expected[i]) <= tolerance[i],
+                     qPrintable(QString::number(i) + u": "_s + QString::number(got[i])));
+
+        // The ray trace, closer: the place to 0.05 mm (F · (tan - sin) is 0.25 mm in the worked
+        // example, 9 mm at Johannesburg), the turns to 0.02 degree.
+        const QList<double> traced = rayTraced(pair(texts));
+        QVERIFY2(
+            std::abs(traced[0] * focal - right) < 0.05 && std::abs(traced[1] * focal - up) < 0.05,
+            qPrintable(QString::number(traced[0] * focal) + u", "_s +
+                       QString::number(traced[1] * focal)));
+        QVERIFY2(
+            std::abs(traced[2] - p.mainTurn) < 0.02 && std::abs(traced[3] - p.secondTurn()) < 0.02,
+            qPrintable(QString::number(traced[2]) + u", "_s + QString::number(traced[3])));
+    }
+    // Satellites either side of the site's meridian, one degree from it or farther, seen from
+    // the north and the south: satellite 1 on the meridian needs no turn; swapped sides mirror
+    // the view, the place and the turns.
+    void feedPlacementMirrored() {
+        for (const char* latitude : {"50", "-33.9"}) {
+            QVERIFY(std::abs(placed({"18", "", latitude, "", "18", "", "30", ""}).mainTurn) < 1e-6);
+            for (double offset : {1.0, 12.0}) {
+                const QString west = QString::number(18 - offset),
+                              east = QString::number(18 + offset);
+                const FeedPlacement a = placed({"18", "", latitude, "", west, "", east, ""});
+                const FeedPlacement b = placed({"18", "", latitude, "", east, "", west, ""});
+                QVERIFY(std::abs(a.right + b.right) < 1e-5 && std::abs(a.up - b.up) < 1e-5);
+                QVERIFY(std::abs(*a.placeRight + *b.placeRight) < 1e-7 &&
+                        std::abs(*a.placeUp - *b.placeUp) < 1e-7);
+                QVERIFY(std::abs(a.mainTurn + b.mainTurn) < 1e-5 &&
+                        std::abs(a.turnDifference + b.turnDifference) < 1e-5);
+            }
+        }
+    }
+    // The tooltips where there is no place to give: a satellite below the horizon, one behind the
+    // dish; a box's own figure is explained whatever the case.
+    void feedToolTips_data() {
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("place");  // in Text14's and Text15's tooltips
+        QTest::addColumn<QString>("turn");   // in Text16's
+        QTest::newRow("satellite 2 below the horizon")
+            << QStringList{"35", "27.69", "32", "48.5", "13", "", "-120", "", "450"}
+            << u"Спутник 2 здесь ниже горизонта (угол места -54.8°):\nпринять его отсюда нельзя.\nМеста второго облучателя нет.\n"_s
+            << u"нельзя.\nПоворот облучателей не показан.\n"_s;
+        QTest::newRow("satellite 2 behind the dish")
+            << QStringList{"0", "", "1", "", "-75", "", "75", "", "450"}
+            << u"Спутник 2 в 167.3° от спутника 1, за краем антенны:\nвторой облучатель его не примет.\nВ поле"_s
+            << u"основной — 89.0° по часовой стрелке;\nСпутник 2 в 167.3°"_s;
+    }
+    void feedToolTips() {
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, place);
+        QFETCH(QString, turn);
+        const StartResult r = run(boxes);
+        const QString tip14 = r.feedToolTips.value(u"Text14"_s);
+        QVERIFY2(tip14.contains(place) && tip14.contains(u"F · sin|BETA1 − BETA2|"_s),
+                 qPrintable(tip14));
+        QVERIFY2(r.feedToolTips.value(u"Text15"_s).contains(place),
+                 qPrintable(r.feedToolTips.value(u"Text15"_s)));
+        QVERIFY2(r.feedToolTips.value(u"Text16"_s).contains(turn),
+                 qPrintable(r.feedToolTips.value(u"Text16"_s)));
     }
 
     // The ALFA boxes' tooltips: the magnetic azimuth with the declination's side, or why none.

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <pwd.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -8,10 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstdlib>
+#include <ctime>
 
 #include "appdir.h"
 #include "datafile.h"
@@ -34,10 +37,14 @@ class TestDataFile : public QObject {
         return QDir(dir).entryList({u"*.tmp"_s}, QDir::Files);
     }
 
+    QTemporaryDir m_home;
+
 private slots:
     void initTestCase() {
-        // The user's data folder under ~/.qttest; a write beyond RLIMIT_FSIZE fails, no signal.
-        QStandardPaths::setTestModeEnabled(true);
+        // The user's data folder in a home of the test's own; a write beyond RLIMIT_FSIZE fails,
+        // no signal.
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qunsetenv("XDG_DATA_HOME");
         std::signal(SIGXFSZ, SIG_IGN);
     }
 
@@ -146,38 +153,152 @@ private slots:
         QCOMPARE(temporaries(dir.path()), QStringList());
     }
 
+    // XDG_DATA_HOME when it is absolute, else HOME's .local/share when that is absolute, else the
+    // account's home's; a name that does not read as text is no folder to use, and says so.
+    void dataHome_data() {
+        QTest::addColumn<QByteArray>("xdg");  // null: not set
+        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<QByteArray>("account");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("unusable");
+        const QByteArray none, account = "/home/a", u = "/home/u";
+        // clang-format off
+        QTest::newRow("XDG_DATA_HOME") << "/x/d/"_ba << u << account << u"/x/d"_s << false;
+        QTest::newRow("relative XDG_DATA_HOME") << "r/d"_ba << u << account << u"/home/u/.local/share"_s << false;
+        QTest::newRow("no HOME") << none << none << account << u"/home/a/.local/share"_s << false;
+        QTest::newRow("relative HOME") << none << "u"_ba << account << u"/home/a/.local/share"_s << false;
+        QTest::newRow("HOME the root") << none << "/"_ba << account << u"/.local/share"_s << false;
+        QTest::newRow("HOME not text") << none << "/home/\xff"_ba << account << QString() << true;
+        QTest::newRow("XDG_DATA_HOME not text") << "/d\xfe"_ba << u << account << QString() << true;
+        QTest::newRow("no home at all") << none << none << none << QString() << false;
+        // clang-format on
+    }
+    void dataHome() {
+        QFETCH(QByteArray, xdg);
+        QFETCH(QByteArray, home);
+        QFETCH(QByteArray, account);
+        QFETCH(QString, path);
+        QFETCH(bool, unusable);
+        const UserDataFolder folder = DataHomeFrom(xdg, home, account);
+        QCOMPARE(folder.path, path);
+        QCOMPARE(folder.problem.contains(u"не складываются в буквы"_s), unusable);
+    }
+
+    // Without HOME, the account's home from the password database.
+    void accountHome() {
+        const QByteArray home = qgetenv("HOME");
+        qunsetenv("HOME");
+        const UserDataFolder folder = UserDataDirectory();
+        qputenv("HOME", home);
+        const passwd* account = ::getpwuid(::getuid());
+        QVERIFY(account && account->pw_dir);
+        QCOMPARE(folder.path, QDir::cleanPath(QFile::decodeName(account->pw_dir)) +
+                                  u"/.local/share/tst_datafile"_s);
+    }
+
     // A system-wide installation always uses the user's folder; a portable one only when its own
-    // folder takes no files; without a user folder, the program's all the same.
-    void dataFileFolder() {
-        const QString app = u"/opt/torvel"_s, user = u"/home/u/.local/share/torvel"_s;
-        QCOMPARE(DataFileFolder(app, false, true, user), app);
-        QCOMPARE(DataFileFolder(app, false, false, user), user);
-        QCOMPARE(DataFileFolder(app, true, true, user), user);  // the administrator
-        QCOMPARE(DataFileFolder(app, true, false, QString()), app);
+    // folder takes no files, and then names it once and looks beside itself for a newer file;
+    // without a user folder, the program's all the same; with one whose name is not text, none.
+    void dataFilePlace_data() {
+        QTest::addColumn<bool>("systemInstall");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("user");  // "u": a folder, "?": one whose name is not text
+        QTest::addColumn<QString>("path");  // "app", "u" or none
+        QTest::addColumn<QString>("other");
+        // clang-format off
+        QTest::newRow("portable") << false << true << u"u"_s << u"app"_s << u"u"_s;
+        QTest::newRow("portable, read-only") << false << false << u"u"_s << u"u"_s << u"app"_s;
+        QTest::newRow("installed") << true << true << u"u"_s << u"u"_s << QString();  // the administrator
+        QTest::newRow("installed, no user folder") << true << false << QString() << u"app"_s << QString();
+        QTest::newRow("installed, user folder not text") << true << false << u"?"_s << QString() << QString();
+        QTest::newRow("portable, user folder not text") << false << true << u"?"_s << u"app"_s << QString();
+        QTest::newRow("read-only, user folder not text") << false << false << u"?"_s << QString() << QString();
+        // clang-format on
+    }
+    void dataFilePlace() {
+        QFETCH(bool, systemInstall);
+        QFETCH(bool, writable);
+        QFETCH(QString, user);
+        QFETCH(QString, path);
+        QFETCH(QString, other);
+        const QString app = u"/opt/torvel"_s, userPath = u"/home/u/.local/share/torvel"_s;
+        const UserDataFolder folder = user == u"?"_s   ? UserDataFolder{{}, u"не текст"_s}
+                                      : user.isEmpty() ? UserDataFolder()
+                                                       : UserDataFolder{userPath, {}};
+        const auto file = [&](const QString& where) {
+            return where.isEmpty() ? QString()
+                                   : AppFilePath(where == u"app"_s ? app : userPath, kDataFileName);
+        };
+        const DataFilePlace place = DataFilePlaceFor(app, systemInstall, writable, folder);
+        QCOMPARE(place.path, file(path));
+        QCOMPARE(place.problem, path.isEmpty() ? folder.problem : QString());
+        QCOMPARE(place.otherPath, file(other));
+        QCOMPARE(place.movedNote.contains(app) && place.movedNote.contains(userPath),
+                 other == u"app"_s);
+        if (other != u"app"_s) QCOMPARE(place.movedNote, QString());
         // Tried for real: permission bits do not stop an administrator; /proc takes no files.
         QVERIFY(!QFileInfo::exists(u"/proc/self"_s) || !DirectoryWritable(u"/proc"_s));
     }
 
+    // The next write keeps the old file's permissions, and removes the temporary files that
+    // replacements killed half-way left, once they are five minutes old: nothing else.
+    void nextWrite() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(kDataFileName);
+        QVERIFY(WriteDataFile(path, 200, 30, nullptr));
+        QVERIFY(::chmod(QFile::encodeName(path), 0600) == 0);
+        const struct {
+            const char* name;
+            int minutes;  // since it was last written
+            bool removed;
+        } files[] = {
+            {"rlin1.txt.0123abcd.tmp", 10, true},   {"rlin1.txt.456789ef.tmp", 1, false},
+            {"rlin1.txt.0123ABCD.tmp", 10, false},  {"rlin1.txt.0123abc.tmp", 10, false},
+            {"rlin1.txt.0123abcd.tmp~", 10, false}, {"other.txt.0123abcd.tmp", 10, false},
+            {"rlin1.txt.89abcdef.tmp", -10, false},  // a link
+        };
+        for (const auto& f : files) {
+            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
+            QVERIFY(f.minutes > 0 ? QFile(QString::fromLatin1(name)).open(QIODevice::WriteOnly)
+                                  : ::symlink("rlin1.txt", name) == 0);
+            const timespec old{::time(nullptr) - std::abs(f.minutes) * 60, 0}, times[] = {old, old};
+            QVERIFY(::utimensat(AT_FDCWD, name, times, AT_SYMLINK_NOFOLLOW) == 0);
+        }
+        const mode_t mask = ::umask(022);
+        const bool written = WriteDataFile(path, 217.3, 44.8, nullptr);
+        ::umask(mask);
+        QVERIFY(written);
+        struct stat info;
+        QVERIFY(::stat(QFile::encodeName(path), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, 0600u);
+        for (const auto& f : files) {
+            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
+            QVERIFY2((::lstat(name, &info) != 0) == f.removed, f.name);
+        }
+    }
+
     // Both layouts for real, the writer and the reader at the path decided. Nothing is made or
     // opened in an installed program's folder, not even a probe (which leaves no name behind).
-    void decideDataFilePath() {
+    void decideDataFilePlace() {
         for (const bool systemInstall : {false, true}) {
             QTemporaryDir program;
             QVERIFY(!systemInstall ||
                     QFile(program.filePath(kSystemInstallMarker)).open(QIODevice::WriteOnly));
             const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
             QVERIFY(inotify_add_watch(watch, QFile::encodeName(program.path()), IN_ALL_EVENTS) > 0);
-            const QString path = DecideDataFilePath(program.path());
-            QCOMPARE(path, AppFilePath(systemInstall ? UserDataDirectory() : program.path(),
-                                       kDataFileName));
-            QVERIFY(WriteDataFile(path, 123.25, std::nullopt, nullptr));
-            const auto fields = ReadDataFile(path);
+            const DataFilePlace place = DecideDataFilePlace(program.path());
+            const QString beside = AppFilePath(program.path(), kDataFileName),
+                          user = AppFilePath(UserDataDirectory().path, kDataFileName);
+            QVERIFY(user.startsWith(m_home.path()));
+            QCOMPARE(place.path, systemInstall ? user : beside);
+            QCOMPARE(place.otherPath, systemInstall ? QString() : user);
+            QVERIFY(WriteDataFile(place.path, 123.25, std::nullopt, nullptr));
+            const auto fields = ReadDataFile(place.path);
             QVERIFY(fields && fields->azimuth == u"123.25"_s && fields->elevation.isEmpty());
             char events[4096];
             QCOMPARE(::read(watch, events, sizeof events) > 0, !systemInstall);
             ::close(watch);
         }
-        QVERIFY(QDir(UserDataDirectory()).removeRecursively());
     }
 };
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Each window against the layout it is built from, and every caption whole in the fonts the
+// Each window against where its controls belong, and every caption whole in the fonts the
 // program got: the test runs again with DejaVu only, where the carried Liberation files stand in.
 
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWindow>
+#include <algorithm>
 #include <memory>
 
 #include "flin1.h"
@@ -25,6 +27,48 @@ const WindowLayout& layoutOf(Window w) {
                                 : Fris123Layout();
 }
 
+using W = Window;
+
+// Each control's place in twips as the windows' definitions give it (a line's two ends instead):
+// written out here once, apart from the layout the windows are built from, so that a number
+// changed there shows.
+struct Place {
+    Window window;
+    const char* name;
+    int left, top, width, height;
+};
+// clang-format off
+constexpr Place kPlaces[] = {
+    {W::Torvel, "T1", 1680, 240, 3615, 255},        {W::Torvel, "T2", 1680, 600, 3615, 255},
+    {W::Torvel, "Line1", 1800, 960, 5160, 960},     {W::Torvel, "Line2", 1800, 120, 5160, 120},
+    {W::Torvel, "Line3", 1800, 960, 1800, 120},     {W::Torvel, "Line4", 5160, 120, 5160, 960},
+    {W::Torvel, "Gprog", 720, 120, 855, 375},       {W::Torvel, "RISYNOK", 720, 720, 855, 375},
+    {W::Torvel, "cmdExit", 5400, 360, 615, 495},    {W::Torvel, "NAPR", 480, 4440, 1395, 315},
+    {W::Torvel, "T3", 240, 1320, 2055, 735},        {W::Torvel, "Label1", 2400, 1080, 3735, 255},
+    {W::Torvel, "Text1", 2640, 1320, 855, 285},     {W::Torvel, "Text2", 4440, 1320, 975, 285},
+    {W::Torvel, "T4", 2280, 1560, 3495, 255},       {W::Torvel, "Text3", 2640, 1800, 855, 285},
+    {W::Torvel, "Text4", 4440, 1800, 975, 285},     {W::Torvel, "Line6", 2280, 2040, 2280, 1200},
+    {W::Torvel, "Label6", 360, 2280, 3495, 255},    {W::Torvel, "Text13", 4440, 2280, 975, 285},
+    {W::Torvel, "T5", 240, 2640, 1815, 735},        {W::Torvel, "T6", 2400, 2760, 3615, 255},
+    {W::Torvel, "Text5", 2640, 3000, 855, 285},     {W::Torvel, "Text6", 4440, 3000, 975, 285},
+    {W::Torvel, "Label2", 240, 3480, 2175, 735},    {W::Torvel, "Label3", 2400, 3480, 3375, 375},
+    {W::Torvel, "Text9", 2640, 3720, 855, 285},     {W::Torvel, "Text10", 4440, 3720, 975, 285},
+    {W::Torvel, "Line5", 240, 4320, 6360, 4320},    {W::Torvel, "T7", 2040, 4440, 2175, 375},
+    {W::Torvel, "T8", 240, 4920, 1695, 255},        {W::Torvel, "Text7", 1920, 4800, 1215, 360},
+    {W::Torvel, "T9", 3240, 4920, 1575, 375},       {W::Torvel, "Text8", 4800, 4800, 1215, 330},
+    {W::Torvel, "Label4", 240, 5400, 1695, 375},    {W::Torvel, "Text11", 1920, 5280, 1215, 375},
+    {W::Torvel, "Label5", 3240, 5400, 1575, 375},   {W::Torvel, "Text12", 4800, 5280, 1215, 375},
+    {W::Torvel, "Line7", 480, 5760, 6360, 5760},    {W::Torvel, "Label7", 240, 5760, 6255, 255},
+    {W::Torvel, "Text14", 480, 6120, 2175, 375},    {W::Torvel, "Text16", 2760, 6120, 855, 375},
+    {W::Torvel, "Text15", 3720, 6120, 2295, 375},   {W::Torvel, "Label8", 2280, 6600, 1815, 255},
+    {W::Torvel, "Image3", 1200, 6600, 675, 450},    {W::Torvel, "Image2", 4440, 6600, 675, 450},
+    {W::Flin1, "START", 120, 120, 735, 375},        {W::Flin1, "CMDEXIT", 120, 2280, 615, 375},
+    {W::Flin1, "POZIA", 120, 1680, 615, 375},       {W::Flin1, "Label1", 120, 720, 615, 855},
+    {W::Fris123, "Picture1", 0, 0, 8775, 5935},     {W::Fris123, "cmd1", 240, 120, 975, 375},
+    {W::Fris123, "RISYNOK", 240, 720, 975, 375},
+};
+// clang-format on
+
 // The point size and weight of each font name, by its place in FontName; Default is the
 // platform's own.
 constexpr std::pair<double, bool> kFonts[] = {
@@ -42,7 +86,7 @@ class TestLayout : public QObject {
         std::unique_ptr<QWidget>& slot = m_windows[int(w)];
         if (slot) return slot.get();
         if (w == Window::Torvel) slot = std::make_unique<TORVEL>();
-        if (w == Window::Flin1) slot = std::make_unique<FLIN1>(QString(), nullptr);
+        if (w == Window::Flin1) slot = std::make_unique<FLIN1>(DataFilePlace(), nullptr);
         if (w == Window::Fris123) slot = std::make_unique<FRIS123>(nullptr);
         slot->setAttribute(Qt::WA_DeleteOnClose, false);
         slot->show();
@@ -82,6 +126,16 @@ private slots:
         QWidget* w = this->window(window);
         QCOMPARE(w->windowTitle(), QString::fromLatin1(QTest::currentDataTag()));
         QCOMPARE(w->size(), size);
+        // Every control has its place above. The window keeps its size, with no maximise button,
+        // even when resized from outside, as any program can where there is no window manager.
+        QCOMPARE(std::count_if(std::begin(kPlaces), std::end(kPlaces),
+                               [window](const Place& p) { return p.window == window; }),
+                 std::ptrdiff_t(layoutOf(window).controls.size()));
+        w->windowHandle()->resize(size * 2);
+        QTRY_COMPARE(w->windowHandle()->size(), size);
+        QCOMPARE(w->size(), size);
+        QCOMPARE(w->maximumSize(), size);
+        QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         if (!position.isNull()) QCOMPARE(w->geometry().topLeft(), position);
         for (const QString& name : onPicture)
             QCOMPARE(w->findChild<QWidget*>(name)->parentWidget(),
@@ -98,31 +152,35 @@ private slots:
     void controls_data() {
         QTest::addColumn<Window>("window");
         QTest::addColumn<QString>("name");
-        for (Window w : {Window::Torvel, Window::Flin1, Window::Fris123})
-            for (const Control& c : layoutOf(w).controls)
-                QTest::addRow("%s %s", layoutOf(w).caption, c.name)
-                    << w << QString::fromLatin1(c.name);
+        QTest::addColumn<QRect>("twips");  // a line's ends as its corners
+        for (const Place& p : kPlaces)
+            QTest::addRow("%s %s", layoutOf(p.window).caption, p.name)
+                << p.window << QString::fromLatin1(p.name)
+                << QRect(QPoint(p.left, p.top), QSize(p.width, p.height));
     }
     // Each control where its description puts it (a line's frame as thick as the line, along its
     // middle), on its parent, with its text, accessible name, tooltip and font.
     void controls() {
         QFETCH(Window, window);
         QFETCH(QString, name);
-        const Control& c = *layoutOf(window).control(name.toLatin1().constData());
+        QFETCH(QRect, twips);
+        const Control* described = layoutOf(window).control(name.toLatin1().constData());
+        QVERIFY(described);
+        const Control& c = *described;
         QWidget* w = this->window(window);
         QWidget* control = w->findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->parentWidget(),
                  c.parent ? w->findChild<QWidget*>(QLatin1String(c.parent)) : w);
-        const QRect ends =
-            QRect(TwipsToPixels(QPoint(c.left, c.top)), TwipsToPixels(QPoint(c.width, c.height)))
-                .normalized();
+        const QPoint first = TwipsToPixels(twips.topLeft());
+        const QPoint second = TwipsToPixels(QPoint(twips.width(), twips.height()));
+        const QRect ends = QRect(first, second).normalized();
         const int half = c.lineWidth / 2;
         if (c.kind == ControlKind::Line)
             QCOMPARE(control->geometry(), ends.height() == 1 ? ends.adjusted(0, -half, 0, half)
                                                              : ends.adjusted(-half, 0, half, 0));
         else
-            QCOMPARE(control->geometry(), c.pixelRect());
+            QCOMPARE(control->geometry(), QRect(first, QSize(second.x(), second.y())));
         const QString text = control->property("text").toString();
         QCOMPARE(text, QString::fromUtf8(c.text));
         QCOMPARE(control->accessibleName(), QString::fromUtf8(c.accessibleName));

@@ -6,6 +6,8 @@
 #include "numbertext.h"
 
 using namespace Qt::StringLiterals;
+using E = NumberExtent;
+Q_DECLARE_METATYPE(NumberExtent)
 
 class TestNumbers : public QObject {
     Q_OBJECT
@@ -14,41 +16,85 @@ private slots:
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
+        QTest::addColumn<NumberExtent>("extent");
         const double inf = qInf();
         const QString zeros(400, u'0');
-        QTest::newRow("comma ends the number") << u"27,69"_s << 27.0;
-        QTest::newRow("blank, tab and line feed inside") << u"-1 \t2\n.5"_s << -12.5;
+        QTest::newRow("comma ends the number") << u"27,69"_s << 27.0 << E::Partly;
+        QTest::newRow("blank, tab and line feed inside") << u"-1 \t2\n.5"_s << -12.5 << E::Whole;
+        // An exponent letter needs its digits; a bare point does not.
+        QTest::newRow("exponent letter alone") << u"12e"_s << 12.0 << E::Partly;
+        QTest::newRow("exponent sign alone") << u"12D+ "_s << 12.0 << E::Partly;
+        QTest::newRow("point last") << u"12."_s << 12.0 << E::Whole;
+        QTest::newRow("point first") << u"-.5"_s << -0.5 << E::Whole;
+        QTest::newRow("sign alone") << u"-"_s << 0.0 << E::NoNumber;
+        QTest::newRow("blanks and a no-break space") << u" \t\u00a0"_s << 0.0 << E::Blank;
 
         // The size of a number is its mantissa and exponent together, at any length.
-        QTest::newRow("400 digits, exponent -0000001") << "1" + zeros + "e-0000001" << inf;
+        QTest::newRow("400 digits, exponent -0000001")
+            << "1" + zeros + "e-0000001" << inf << E::Whole;
         QTest::newRow("400 zeros after the point, exponent 0000001")
-            << "0." + zeros + "1e0000001" << 0.0;
-        QTest::newRow("400 zeros after the point, exponent 402") << "0." + zeros + "15e402" << 15.0;
-        QTest::newRow("exponent past long long") << u"-1e99999999999999999999999"_s << -inf;
-        QTest::newRow("zero with a huge exponent") << u"0e999999999999999999999"_s << 0.0;
+            << "0." + zeros + "1e0000001" << 0.0 << E::Whole;
+        QTest::newRow("400 zeros after the point, exponent 402")
+            << "0." + zeros + "15e402" << 15.0 << E::Whole;
+        QTest::newRow("exponent past long long")
+            << u"-1e99999999999999999999999"_s << -inf << E::Whole;
+        QTest::newRow("zero with a huge exponent")
+            << u"0e999999999999999999999"_s << 0.0 << E::Whole;
         // Near the ends of the range the value is rounded as strtod rounds it.
-        QTest::newRow("rounds up past the largest") << u"1.7976931348623159e308"_s << inf;
+        QTest::newRow("rounds up past the largest")
+            << u"1.7976931348623159e308"_s << inf << E::Whole;
         QTest::newRow("just over half the smallest")
-            << u"2.4703282292062328e-324"_s << std::numeric_limits<double>::denorm_min();
+            << u"2.4703282292062328e-324"_s << std::numeric_limits<double>::denorm_min()
+            << E::Whole;
 
         // Pasted text, one row per class: invisible marks dropped, look-alikes read as ASCII.
-        QTest::newRow("direction mark") << u"\u200f3\u200f5"_s << 35.0;
-        QTest::newRow("no-break space") << u"\u00a0-3\u00a05"_s << -35.0;
-        QTest::newRow("zero-width space inside") << u"3\u200b5"_s << 35.0;
-        QTest::newRow("byte order mark") << u"\ufeff35"_s << 35.0;
-        QTest::newRow("minus sign") << u"\u221235"_s << -35.0;
-        QTest::newRow("Arabic-Indic") << u"\u0663\u0665.\u0665"_s << 35.5;
-        QTest::newRow("full-width") << u"\uff13\uff15"_s << 35.0;
-        QTest::newRow("mathematical bold, two units each") << u"\U0001d7d1\U0001d7d3"_s << 35.0;
-        QTest::newRow("superscript two is no digit") << u"3\u00b2"_s << 3.0;
+        QTest::newRow("direction mark") << u"\u200f3\u200f5"_s << 35.0 << E::Whole;
+        QTest::newRow("no-break space") << u"\u00a0-3\u00a05"_s << -35.0 << E::Whole;
+        QTest::newRow("zero-width space inside") << u"3\u200b5"_s << 35.0 << E::Whole;
+        QTest::newRow("byte order mark") << u"\ufeff35"_s << 35.0 << E::Whole;
+        QTest::newRow("minus sign") << u"\u221235"_s << -35.0 << E::Whole;
+        QTest::newRow("Arabic-Indic") << u"\u0663\u0665.\u0665"_s << 35.5 << E::Whole;
+        QTest::newRow("full-width") << u"\uff13\uff15"_s << 35.0 << E::Whole;
+        QTest::newRow("mathematical bold, two units each")
+            << u"\U0001d7d1\U0001d7d3"_s << 35.0 << E::Whole;
+        QTest::newRow("superscript two is no digit") << u"3\u00b2"_s << 3.0 << E::Partly;
     }
     // Exactly the expected double, the sign of 0 included.
     void leadingNumber() {
         QFETCH(QString, text);
         QFETCH(double, expected);
+        QFETCH(NumberExtent, extent);
         const double value = LeadingNumber(text);
         QCOMPARE(QString::number(value, 'g', 17), QString::number(expected, 'g', 17));
         QCOMPARE(std::signbit(value), std::signbit(expected));
+        const NumberReading reading = ReadNumber(text);
+        QCOMPARE(QString::number(reading.value, 'g', 17), QString::number(value, 'g', 17));
+        QCOMPARE(reading.extent, extent);
+    }
+
+    // The dashes and pluses that a word processor, a web page or a full-width keyboard puts for
+    // a sign read as the sign, "－３５" included; inside a number they end it as '-' does.
+    void dashes_data() {
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<double>("expected");
+        for (const char16_t dash : {u'-', u'\u2010', u'\u2011', u'\u2012', u'\u2013', u'\u2014',
+                                    u'\u2015', u'\u2212', u'\ufe58', u'\ufe63', u'\uff0d'})
+            QTest::addRow("U+%04X", unsigned(dash)) << QString(QChar(dash)) << -35.0;
+        for (const char16_t plus : {u'+', u'\ufe62', u'\uff0b'})
+            QTest::addRow("U+%04X", unsigned(plus)) << QString(QChar(plus)) << 35.0;
+        QTest::newRow("tilde is no sign") << u"~"_s << 0.0;
+    }
+    void dashes() {
+        QFETCH(QString, sign);
+        QFETCH(double, expected);
+        for (const QString& digits : {u"35"_s, u"\uff13\uff15"_s}) {
+            const NumberReading reading = ReadNumber(sign + digits);
+            QCOMPARE(reading.value, expected);
+            QCOMPARE(reading.extent, expected ? E::Whole : E::NoNumber);
+        }
+        const NumberReading inside = ReadNumber(u"3"_s + sign + u"5"_s);
+        QCOMPARE(inside.value, 3.0);
+        QCOMPARE(inside.extent, E::Partly);
     }
 
     // A single row's value is rounded to a float and gets that float's 7-digit text.

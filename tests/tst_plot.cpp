@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDateTime>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,15 +57,23 @@ class TestPlot : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_dataFile = m_dir.filePath(u"rlin1.txt"_s);
+    QString m_otherFile = m_dir.filePath(u"rlin1-other.txt"_s);
     QStringList m_messages;
 
-    // A data file of that content (none for a null one), and no messages yet.
-    void prepare(const QByteArray& content) {
+    // A data file of that content (none for a null one), and no messages yet. With newer 1 or
+    // -1, a file in the other place written a minute after or before it.
+    void prepare(const QByteArray& content, int newer = 0) {
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
         m_messages.clear();
         QFile::remove(m_dataFile);
-        QFile file(m_dataFile);
+        QFile::remove(m_otherFile);
+        QFile file(m_dataFile), other(m_otherFile);
         if (!content.isNull()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content));
+        if (newer) {
+            QVERIFY(other.open(QIODevice::WriteOnly) && other.write("180,1\r\n") && other.flush());
+            QVERIFY(other.setFileTime(QDateTime::currentDateTime().addSecs(60 * newer),
+                                      QFileDevice::FileModificationTime));
+        }
     }
 
 private slots:
@@ -75,15 +84,21 @@ private slots:
         QTest::addColumn<int>("drawn");
         QTest::addColumn<Ops>("last");
         QTest::addColumn<QStringList>("says");
+        QTest::addColumn<int>("newer");  // see prepare
         const Ops worked = kWorkedPress.mid(kBeforeFile), noFile{kWorkedPress[kBeforeFile - 1]};
         const QStringList noData = {u"Нет данных о направлении на спутник"_s, m_dataFile};
+        const QStringList newer = {u"Более новый файл направления"_s, m_otherFile};
         auto row = [](const char* name, const char* rotation, const QByteArray& file, int drawn,
-                      const Ops& last, const QStringList& says = {}) {
-            QTest::newRow(name) << QString(rotation) << file << drawn << last << says;
+                      const Ops& last, const QStringList& says = {}, int newer = 0) {
+            QTest::newRow(name) << QString(rotation) << file << drawn << last << says << newer;
         };
-        row("letters are 0", "abc", kWorked, 50,
+        row("blanks are 0", "  ", kWorked, 50,
             satellite({2117, 2806}, {3923, 410}, 0.925024f, 4.71239f, " 217"));
-        row("comma ends the number", "-20,5", kWorked, 50, worked);
+        // A rotation that is only partly a number: nothing drawn, the box to put right.
+        const QString rotationBox = u"«сдвиг осей на угол, градусы»"_s;
+        row("decimal comma", "-20,5", kWorked, 0, {}, {rotationBox, u"«-20,5»"_s, u"как -20,"_s});
+        row("letters", "abc", kWorked, 0, {}, {rotationBox, u"«abc»"_s, u"как 0."_s});
+        row("degree sign", "20°", kWorked, 0, {}, {u"«20°»"_s});
         row("217.7 floors to 217.5", "-20", "217.7,1", 50,
             satellite({2569, 3039}, {3471, 177}, 1.26536f, 5.06145f, " 217.5"));
         row("217.4 floors to 217", "-20", "217.4,1", 50, worked);
@@ -94,6 +109,9 @@ private slots:
         row("rotation too large", "1e39", kWorked, kFixed, {D::lineWidth(5)}, {u"Угол"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
+        row("newer file elsewhere", "-20", kWorked, 50, worked, newer, 1);
+        row("older file elsewhere", "-20", kWorked, 50, worked, {}, -1);
+        row("only a file elsewhere", "-20", QByteArray(), kBeforeFile, noFile, noData + newer, 1);
     }
     void presses() {
         QFETCH(QString, rotation);
@@ -101,16 +119,22 @@ private slots:
         QFETCH(int, drawn);
         QFETCH(Ops, last);
         QFETCH(QStringList, says);
-        prepare(file);
-        FLIN1 window(m_dataFile, {});
+        QFETCH(int, newer);
+        prepare(file, newer);
+        FLIN1 window({m_dataFile, QString(), m_otherFile, QString()}, {});
         window.findChild<QLineEdit*>(u"POZIA"_s)->setText(rotation);
         window.findChild<QPushButton*>(u"START"_s)->click();
         const Ops ops = window.lastPress().operations();
         QCOMPARE(ops.size(), drawn);
-        QCOMPARE(ops.mid(0, kFixed), kWorkedPress.mid(0, kFixed));
+        QCOMPARE(ops.mid(0, kFixed), kWorkedPress.mid(0, std::min(drawn, kFixed)));
         QCOMPARE(ops.mid(drawn - last.size()), last);
         QCOMPARE(m_messages.size(), says.isEmpty() ? 0 : 1);
         for (const QString& s : says) QVERIFY2(m_messages.value(0).contains(s), qPrintable(s));
+        if (drawn == 0) {
+            auto* box = window.findChild<QLineEdit*>(u"POZIA"_s);
+            QCOMPARE(window.focusWidget(), box);
+            QCOMPARE(box->selectedText(), rotation);
+        }
     }
 
     // One operation on an image canvas of twice the pixels, then the colour at a pixel. Twips
@@ -146,16 +170,35 @@ private slots:
         QCOMPARE(canvas.image().pixelColor(probe * 2), QColor(colour));
     }
 
+    // Words hang from their text position, as from their top-left corner: none reaches above it.
+    void wordBelowPosition() {
+        const QFont font;
+        ImageCanvas canvas(QSize(100, 100), 1, Qt::white, Qt::black, font);
+        canvas.setTextPosition({750, 750});
+        canvas.print(u"SOUNT"_s);
+        int top = 100, bottom = -1;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (canvas.image().pixelColor(x, y) != Qt::white) top = qMin(top, y), bottom = y;
+        const int height = QFontMetrics(font, &canvas.image()).height();
+        QVERIFY2(top >= 50 && bottom >= 50 && bottom < 50 + height,
+                 qPrintable(u"ink from row %1 to %2"_s.arg(top).arg(bottom)));
+    }
+
     // Pressed again: the same picture; pressed in its yield: a whole picture, then the rest.
     void pressAgain() {
         prepare(kWorked);
-        FLIN1 window(m_dataFile, {});
+        FLIN1 window({m_dataFile, QString(), QString(), QString()}, {});
         auto* start = window.findChild<QPushButton*>(u"START"_s);
         start->click();
         const QImage first = window.picture();
         start->click();
         QCOMPARE(window.picture(), first);
         QCOMPARE(window.grab().toImage().pixelColor(201, 107), QColor(Qt::cyan));  // shown
+        // The background is the window's own colour, not that of an input box.
+        const QPalette palette = window.palette();
+        QVERIFY(palette.color(QPalette::Window) != palette.color(QPalette::Base));
+        QCOMPARE(first.pixelColor(330, 218), palette.color(QPalette::Window));
         QTimer::singleShot(0, start, [start] { start->click(); });
         start->click();
         QCOMPARE(window.lastPress().operations(), kWorkedPress + kWorkedPress.mid(40));

@@ -17,10 +17,12 @@
 #include "startrun.h"
 #include "torvel.h"
 
-// Numbers the calculation takes, numbers past single and double precision, and no numbers.
+// Numbers the calculation takes, numbers past single and double precision, and no numbers; the
+// whole numbers first.
 static const QStringList kPieces = {
-    "13",    "19",  "450", "35", "27.69", "0",      "-90",    "180",  ".5",    "",    " ", ",",
-    "27,69", "1d5", "1E+", "-",  "1e400", "-1e400", "3.4e38", "1e39", "1e-45", "abc", "Ж", "1 3"};
+    "13",    "19",     "450",    "35",   "27.69", "0",   "-90", "180",   ".5",  "",  " ",   "1d5",
+    "1e400", "-1e400", "3.4e38", "1e39", "1e-45", "1 3", ",",   "27,69", "1E+", "-", "abc", "Ж"};
+static const qsizetype kWholePieces = 18;
 
 static void click(QWidget* window, const char* button) {
     QTest::mouseClick(window->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
@@ -45,7 +47,8 @@ class TestRandomEvents : public QObject {
         if (pick(3) == 0) return QTest::keyClick(edit, keys[pick(keys.size())]);
         if (pick(2)) QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);  // replace, not insert
         QString text;
-        for (int n = pick(3) ? 1 : 3; n > 0; --n) text += kPieces[pick(kPieces.size())];
+        for (int n = pick(3) ? 1 : 3; n > 0; --n)  // mostly whole numbers
+            text += kPieces[pick(pick(4) ? kWholePieces : kPieces.size())];
         if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
         for (const QChar c : text)  // as typed, letters beyond Latin-1 included
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -67,6 +70,16 @@ class TestRandomEvents : public QObject {
         for (const BoxWrite& write : expected.writes)
             QCOMPARE(write.box + '=' + box(write.box), write.box + '=' + write.text);
         m_carried = expected.carried;
+        // The user puts the refused box right: it has the focus, its text selected, and what is
+        // typed replaces it.
+        if (expected.end == RunEnd::RefusedInput) {
+            QCOMPARE(m_main->focusWidget()->objectName(), expected.box);
+            const QString piece = kPieces[pick(kWholePieces)];
+            if (piece.isEmpty()) QTest::keyClick(m_main->focusWidget(), Qt::Key_Backspace);
+            for (const QChar c : piece)
+                QTest::sendKeyEvent(QTest::Click, m_main->focusWidget(), Qt::Key_unknown,
+                                    QString(c), Qt::NoModifier);
+        }
     }
 
 private slots:
@@ -120,7 +133,7 @@ private slots:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!m_main || m_main->isVisible());
         }
-        QVERIFY(m_ends.size() == 3 && restarts > 0);  // START ended every way, EXIT was met
+        QVERIFY(m_ends.size() == 4 && restarts > 0);  // START ended every way, EXIT was met
         // Replacing the file leaves nothing behind.
         QCOMPARE(QDir(*AppDir()).entryList({"rlin1*"}, QDir::Files | QDir::Hidden).size(), 1);
         delete m_main;

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// LeadingNumber on any text: never a failure or NaN; what strtod reads from the same number once
-// the text is normalised and the ignored characters are gone; it stops at a character that
-// cannot continue a number.
+// LeadingNumber and ReadNumber on any text: never a failure or NaN; what strtod reads from the
+// same number once the text is normalised and the ignored characters are gone; it stops at a
+// character that cannot continue a number; the text is whole only when nothing follows a complete
+// number.
 
 #include "fuzzcheck.h"
 
 namespace {
 
 // The text as the reader is to see it, found independently: over the text's code points, a
-// decimal digit of any script as its ASCII digit, the minus sign U+2212 as '-', format characters
-// and space separators dropped with blanks, tabs and line feeds; anything else beyond ASCII as '?'.
+// decimal digit of any script as its ASCII digit, the minus sign and the dashes typed for it as
+// '-', the small and full-width plus as '+', format characters and space separators dropped with
+// blanks, tabs and line feeds; anything else beyond ASCII as '?'.
 std::string normalised(const QString& text) {
+    const std::u32string minus = U"\u2010\u2011\u2012\u2013\u2014\u2015\u2212\ufe58\ufe63\uff0d";
     std::string s;
     for (char32_t c : text.toUcs4()) {
         const QChar::Category category = QChar::category(c);
         if (category == QChar::Number_DecimalDigit) c = U'0' + char32_t(QChar::digitValue(c));
-        if (c == 0x2212) c = U'-';
+        if (minus.find(c) != std::u32string::npos) c = U'-';
+        if (c == 0xfe62 || c == 0xff0b) c = U'+';
         if (category == QChar::Other_Format || category == QChar::Separator_Space) continue;
         if (c != U' ' && c != U'\t' && c != U'\n') s += c < 128 ? char(c) : '?';
     }
@@ -23,33 +27,53 @@ std::string normalised(const QString& text) {
 }
 
 // The number the text starts with: take sign, digits, one point and a complete exponent (D read
-// as E) from the normalised text, and let strtod convert it.
-double referenceValue(const QString& text) {
+// as E) from the normalised text, and let strtod convert it; whole when that is all the text.
+NumberReading reference(const QString& text) {
     const std::string s = normalised(text);
+    if (s.empty()) return {0.0, NumberExtent::Blank};
     const auto digitsEnd = [&](std::size_t i) {
         return std::min(s.find_first_not_of("0123456789", i), s.size());
     };
-    const std::size_t start = !s.empty() && (s[0] == '+' || s[0] == '-');
+    const std::size_t start = s[0] == '+' || s[0] == '-';
     std::size_t end = digitsEnd(start);
     const bool point = end < s.size() && s[end] == '.';
     if (point) end = digitsEnd(end + 1);
-    if (end == start + point) return 0.0;  // no digit
+    if (end == start + point) return {0.0, NumberExtent::NoNumber};  // no digit
     std::string number = s.substr(0, end);
+    std::size_t taken = end;
     if (end < s.size() && std::string("EeDd").find(s[end]) != std::string::npos) {
         const std::size_t sign = end + 1 < s.size() && (s[end + 1] == '+' || s[end + 1] == '-');
         const std::size_t exponentEnd = digitsEnd(end + 1 + sign);
-        if (exponentEnd > end + 1 + sign) number += 'e' + s.substr(end + 1, exponentEnd - end - 1);
+        if (exponentEnd > end + 1 + sign) {
+            number += 'e' + s.substr(end + 1, exponentEnd - end - 1);
+            taken = exponentEnd;
+        }
     }
-    return std::strtod(number.c_str(), nullptr);
+    return {std::strtod(number.c_str(), nullptr),
+            taken == s.size() ? NumberExtent::Whole : NumberExtent::Partly};
+}
+
+bool same(double a, double b) {
+    return a == b && std::signbit(a) == std::signbit(b);
 }
 
 void check(const QString& text) {
-    const double value = LeadingNumber(text), reference = referenceValue(text);
-    FUZZ_CHECK(value == reference && std::signbit(value) == std::signbit(reference),
-               text + QStringLiteral(" -> %1, strtod %2").arg(value, 0, 'g', 17).arg(reference));
-    // 'x' never continues a number, so appending it changes nothing, not even the sign of 0.
-    const double extended = LeadingNumber(text + u'x');
-    FUZZ_CHECK(extended == value && std::signbit(extended) == std::signbit(value), text);
+    const NumberReading reading = ReadNumber(text), expected = reference(text);
+    const double value = LeadingNumber(text);
+    FUZZ_CHECK(
+        same(value, expected.value) && same(reading.value, value),
+        text + QStringLiteral(" -> %1, strtod %2").arg(value, 0, 'g', 17).arg(expected.value));
+    FUZZ_CHECK(reading.extent == expected.extent, text + QStringLiteral(" extent %1, expected %2")
+                                                             .arg(int(reading.extent))
+                                                             .arg(int(expected.extent)));
+    // 'x' never continues a number, so appending it changes nothing, not even the sign of 0;
+    // the text is then no longer one number. An appended blank changes nothing at all.
+    const NumberReading extended = ReadNumber(text + u'x');
+    FUZZ_CHECK(same(extended.value, value) && (extended.extent == NumberExtent::Partly ||
+                                               extended.extent == NumberExtent::NoNumber),
+               text);
+    const NumberReading blank = ReadNumber(text + u' ');
+    FUZZ_CHECK(same(blank.value, value) && blank.extent == reading.extent, text);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // The START run on arbitrary box texts: Text1, Text2, Text3, Text4, Text5, Text6, Text9, Text10,
 // Text13 separated by '|', then ',' as a tenth field for a comma as the decimal separator. Each
 // input runs twice, the second time with the values the first run left to carry, as the window.
+// A run refuses exactly the texts that are not one number and the impossible values, and then
+// writes and carries nothing.
 
 #include "fuzzcheck.h"
 
@@ -9,6 +11,26 @@ namespace {
 
 // Every box a run may write, in the order a complete run writes them.
 const QStringList kOrder = {"Text8", "Text16", "Text12", "Text14", "Text15", "Text7", "Text11"};
+
+// The box a run refuses, by the rule: the first input box, in order, that holds something other
+// than one whole number; else a latitude beyond a pole (in the degrees box when the degrees alone
+// are); else a focal length not in (0, 100000]. Empty when every box is taken.
+QString refusedBox(const StartInputs& in) {
+    const std::pair<const char*, const QString*> boxes[] = {
+        {"Text1", &in.text1}, {"Text2", &in.text2},   {"Text3", &in.text3},
+        {"Text4", &in.text4}, {"Text5", &in.text5},   {"Text6", &in.text6},
+        {"Text9", &in.text9}, {"Text10", &in.text10}, {"Text13", &in.text13}};
+    for (const auto& [box, text] : boxes) {
+        const NumberExtent extent = ReadNumber(*text).extent;
+        if (extent != NumberExtent::Whole && extent != NumberExtent::Blank) return box;
+    }
+    const double degrees = LeadingNumber(in.text3), minutes = LeadingNumber(in.text4);
+    if (!(std::fabs(degrees * 60 + minutes) <= 5400))
+        return degrees > 90 || degrees < -90 ? "Text3" : "Text4";
+    const double focal = LeadingNumber(in.text13);
+    if (!(focal > 0 && focal <= 100000)) return "Text13";
+    return {};
+}
 
 StartResult checkedRun(const StartInputs& in, const CarriedValues& carried, QChar separator,
                        const QString& input) {
@@ -20,11 +42,22 @@ StartResult checkedRun(const StartInputs& in, const CarriedValues& carried, QCha
     const bool missing = in.text5.isEmpty() || in.text9.isEmpty() || in.text13.isEmpty();
     FUZZ_CHECK(missing == (run.end == RunEnd::MissingInput), detail);
     FUZZ_CHECK(run.end == RunEnd::Completed || !run.message.isEmpty(), detail);
-    if (run.end == RunEnd::MissingInput) FUZZ_CHECK(boxes.isEmpty(), detail);
+    const QString refused = missing ? QString() : refusedBox(in);
+    FUZZ_CHECK(refused.isEmpty() == (run.end != RunEnd::RefusedInput) && run.box == refused,
+               detail + QStringLiteral(" refused %1, expected %2").arg(run.box, refused));
+    if (run.end == RunEnd::MissingInput || run.end == RunEnd::RefusedInput) {
+        FUZZ_CHECK(boxes.isEmpty() && run.carried.beta2 == carried.beta2, detail);
+        return run;
+    }
     // Known boxes in the fixed order: a fault keeps the writes made before it; a completed run
     // writes satellite 1's azimuth only, both azimuths and the carried elevation, or all.
     if (run.end == RunEnd::ArithmeticFault)
         FUZZ_CHECK(boxes == kOrder.mid(0, boxes.size()), detail);
+    // The feed boxes' tooltips belong to feed boxes this run wrote and show only numbers.
+    for (auto it = run.feedToolTips.cbegin(); it != run.feedToolTips.cend(); ++it)
+        FUZZ_CHECK(boxes.contains(it.key()) && !it.value().contains(QLatin1String("nan")) &&
+                       !it.value().contains(QLatin1String("inf")),
+                   detail + QStringLiteral(" ") + it.value());
     if (run.end != RunEnd::Completed) return run;
     FUZZ_CHECK(boxes == kOrder.mid(0, 1) || boxes == kOrder ||
                    boxes == QStringList({"Text8", "Text16", "Text12", "Text11"}),
