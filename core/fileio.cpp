@@ -21,6 +21,8 @@
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
+// The system's own ReplaceFile is a macro for ReplaceFileW; this file defines the program's.
+#undef ReplaceFile
 
 #include <QDateTime>
 #include <QDir>
