@@ -125,5 +125,10 @@ QFont UiFont(UiFace face, qreal pointSize, bool bold) {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+#ifdef Q_OS_WIN
+    // Smoothed whatever the system's setting: with smoothing off (Wine's default, and many remote
+    // desktop sessions) the hinted faces lose thin strokes at these sizes, the I of "EXIT" whole.
+    font.setStyleStrategy(QFont::PreferAntialias);
+#endif
     return font;
 }

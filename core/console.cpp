@@ -18,6 +18,8 @@ void UseParentConsole() {
     const bool out = unset(STD_OUTPUT_HANDLE), err = unset(STD_ERROR_HANDLE);
     if (!out && !err) return;
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    // The texts are Russian in UTF-8; a console of the Cyrillic code pages would garble them.
+    SetConsoleOutputCP(CP_UTF8);
     if (out) std::freopen("CONOUT$", "w", stdout);
     if (err) std::freopen("CONOUT$", "w", stderr);
 #endif

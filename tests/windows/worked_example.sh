@@ -53,15 +53,16 @@ top=$(( HEIGHT - 462 - left ))
 
 # The middle of a box, in pixels of the client area, from its place in twips.
 click() { xdotool mousemove --window "$window" $((left + $1)) $((top + $2)) click 1; }
+# Keys go to the focused window as a keyboard sends them (Wine takes no synthetic key events).
 type_into() {
     click "$1" "$2"
-    xdotool key --window "$window" ctrl+a BackSpace
-    [ -n "$3" ] && xdotool type --window "$window" --delay 15 "$3"
+    xdotool key ctrl+a BackSpace
+    [ -n "$3" ] && xdotool type --delay 15 -- "$3"
     return 0
 }
 read_box() {
     click "$1" "$2"
-    xdotool key --window "$window" ctrl+a ctrl+c
+    xdotool key ctrl+a ctrl+c
     sleep 0.3
     xclip -o -selection clipboard 2>/dev/null
 }
