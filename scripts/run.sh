@@ -5,7 +5,8 @@
 # build-release/ (which scripts/screenshot.sh uses too); the tests and benchmarks are built by
 # scripts/test.sh in build/. Each library is compiled as one or two files made of its sources
 # (CMake's unity build), which halves the time of a first build: the Qt headers, most of the
-# work, are read once per library rather than once per source. scripts/test.sh builds this way too.
+# work, are read once per library rather than once per source. scripts/test.sh runs this script
+# too, so a source that does not build this way is found there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
