@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appstart.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,36 +11,118 @@ void SetApplicationNameAndVersion() {
     QCoreApplication::setApplicationVersion(QStringLiteral(TORVEL_VERSION));
 }
 
-std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("RASCHET: both satellites' azimuth and elevation and the second feed's "
-                       "rotation angle, elevation shift and centre distance for one dish."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help and exits."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Displays the version and exits."));
-    parser.addOption(help);
-    parser.addOption(version);
-    // Qt's own options are single-dash words ("-reverse", "-style"): read as words, never as
-    // runs of one-letter options, so that none of them is taken for -v or -h.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    // Unknown options only make parse() report an error; they are Qt's and stay unused here.
-    parser.parse(arguments);
+namespace {
 
-    if (parser.isSet(help)) {
-        // The usage line names the command as it is installed, however it was started; without
-        // an application object the parser could not name it at all.
-        QString text = parser.helpText();
-        text.replace(
-            0, text.indexOf(u'\n'),
-            QStringLiteral("Usage: %1 [options]").arg(QCoreApplication::applicationName()));
-        out << text;
+// The options Qt itself reads from the command line (Qt Core, Gui, Widgets and the X11, Windows
+// and framebuffer platforms), which the application object consumes later. Each is written with
+// one dash or two, and a value either follows as the next argument or after '='.
+const QStringList& QtOptionsWithValue() {
+    static const QStringList names{QStringLiteral("style"),
+                                   QStringLiteral("stylesheet"),
+                                   QStringLiteral("platform"),
+                                   QStringLiteral("platformpluginpath"),
+                                   QStringLiteral("platformtheme"),
+                                   QStringLiteral("plugin"),
+                                   QStringLiteral("qwindowgeometry"),
+                                   QStringLiteral("qwindowicon"),
+                                   QStringLiteral("qwindowtitle"),
+                                   QStringLiteral("session"),
+                                   QStringLiteral("display"),
+                                   QStringLiteral("geometry"),
+                                   QStringLiteral("title"),
+                                   QStringLiteral("icon"),
+                                   QStringLiteral("name"),
+                                   QStringLiteral("visual")};
+    return names;
+}
+
+// Qt's options that take no value, or a value only after '='.
+const QStringList& QtOptionsAlone() {
+    static const QStringList names{
+        QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("testability"),
+        QStringLiteral("sync"),    QStringLiteral("nograb"),      QStringLiteral("dograb"),
+        QStringLiteral("qdevel"),  QStringLiteral("qdebug"),      QStringLiteral("qmljsdebugger"),
+        QStringLiteral("dialogs"), QStringLiteral("fontengine"),  QStringLiteral("hsync"),
+        QStringLiteral("vsync")};
+    return names;
+}
+
+QString HelpText() {
+    const QString name = QCoreApplication::applicationName();
+    return QStringLiteral(
+               "Использование: %1 [параметры]\n"
+               "RASCHET: азимут и угол места двух спутников, угол поворота второго конвертора,\n"
+               "его смещение по высоте и расстояние между центрами конверторов для одной "
+               "антенны.\n"
+               "\n"
+               "Параметры:\n"
+               "  -h, --help     показать эту справку и выйти\n"
+               "  -v, --version  показать название и версию программы и выйти\n"
+               "\n"
+               "Принимаются и общие параметры программ на Qt, например -platform ИМЯ,\n"
+               "-style ИМЯ или -reverse.\n")
+        .arg(name);
+}
+
+QString VersionText() {
+    return QStringLiteral(
+               "%1 %2\n"
+               "Лицензия: GNU GPL версии 3 или более поздней <https://gnu.org/licenses/gpl.html>.\n"
+               "Это свободная программа: её можно изменять и распространять.\n"
+               "Никаких гарантий в пределах, допускаемых законом.\n")
+        .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
+}
+
+}  // namespace
+
+std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out,
+                                     QTextStream& err) {
+    bool help = false;
+    bool version = false;
+    QString fault;
+    for (qsizetype i = 1; i < arguments.size() && fault.isEmpty(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QStringLiteral("--")) {
+            // The end of the options; the program opens no files, so nothing may follow.
+            if (i + 1 < arguments.size())
+                fault = QStringLiteral("лишний аргумент «%1»").arg(arguments.at(i + 1));
+            break;
+        }
+        if (!argument.startsWith(u'-') || argument == QStringLiteral("-")) {
+            // A word on its own would be a file to open, which the program has not.
+            fault = QStringLiteral("лишний аргумент «%1»").arg(argument);
+            break;
+        }
+        // Qt reads "-style" and "--style" alike; a value may follow after '='.
+        const QString word = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        const qsizetype equals = word.indexOf(u'=');
+        const QString option = equals < 0 ? word : word.left(equals);
+        if (equals < 0 && (option == QStringLiteral("h") || option == QStringLiteral("help"))) {
+            help = true;
+        } else if (equals < 0 &&
+                   (option == QStringLiteral("v") || option == QStringLiteral("version"))) {
+            version = true;
+        } else if (QtOptionsWithValue().contains(option)) {
+            // The value is the next argument unless it came after '='; Qt's own reading takes it
+            // from there later.
+            if (equals < 0 && ++i == arguments.size())
+                fault = QStringLiteral("параметру «%1» нужно значение").arg(argument);
+        } else if (!QtOptionsAlone().contains(option)) {
+            fault = QStringLiteral("неизвестный параметр «%1»").arg(argument);
+        }
+    }
+
+    if (!fault.isEmpty()) {
+        err << QCoreApplication::applicationName() << ": " << fault << '\n' << HelpText();
+        err.flush();
+        return 2;
+    }
+    if (help) {
+        out << HelpText();
         return 0;
     }
-    if (parser.isSet(version)) {
-        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
-            << '\n';
+    if (version) {
+        out << VersionText();
         return 0;
     }
     return std::nullopt;

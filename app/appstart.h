@@ -11,10 +11,13 @@
 void SetApplicationNameAndVersion();
 
 // The command line before any window: --help (-h) writes the options and --version (-v) the
-// name and version to out, and the program then ends with the exit code returned. Without them
-// the result is empty and the program starts as usual; other arguments are Qt's own (-platform,
-// -style, ...) and are left to the application object.
-std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out);
+// name, version and licence to out, and the program then ends with the exit code returned (0).
+// An option neither the program nor Qt knows, a Qt option without its value or a word that is no
+// option writes what is wrong and the options to err, and the program ends with 2, as command-line
+// tools do. Otherwise the result is empty and the program starts as usual; Qt's own options
+// (-platform, -style, -reverse, ...) are left to the application object.
+std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out,
+                                     QTextStream& err);
 
 // The program icon in every size the build draws, for the title bar and the task bar.
 QIcon AppIcon();

@@ -9,13 +9,15 @@
 
 int main(int argc, char* argv[]) {
     SetApplicationNameAndVersion();
-    // --help and --version are answered before the application object exists, so they work
-    // without a display and start nothing else.
+    // --help, --version and a mistaken command line are answered before the application object
+    // exists, so they work without a display and start nothing else.
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (argc > 1) UseParentConsole();
     QTextStream out(stdout);
-    if (const std::optional<int> exitCode = HandleCommandLine(arguments, out)) return *exitCode;
+    QTextStream err(stderr);
+    if (const std::optional<int> exitCode = HandleCommandLine(arguments, out, err))
+        return *exitCode;
 
     QApplication app(argc, argv);
     SetDesktopIdentity();

@@ -34,8 +34,27 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+# apt-get runs as root: directly for root, through sudo for anyone else. sudo clears the
+# environment, so the non-interactive setting is passed through env on its far side; without it
+# debconf would try to ask questions on a terminal it cannot use.
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages: ${missing[*]}; install them as root (su -c 'apt-get install" \
+             "${missing[*]}') or install sudo, then run this again." >&2
+        exit 1
+    fi
+    apt=(sudo "${apt[@]}")
+fi
+
+# What apt-get and dpkg say goes to a log, shown only when something fails; sudo asks for the
+# password on the terminal itself.
+log=$(mktemp "${TMPDIR:-/tmp}/torvel-setup.XXXXXX.log")
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } \
+    >"$log" 2>&1; then
+    tail -n 5 "$log" >&2
+    echo "Installing the packages failed; all of apt-get's output is in $log" >&2
+    exit 1
+fi
+rm -f "$log"

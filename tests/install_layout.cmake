@@ -3,7 +3,7 @@
 # folders under WORK and checks what each holds: the system-wide install marks its program
 # folder and carries no fonts; the portable folder carries the fonts with their licence and no
 # marker; the build folder has no marker either. The installed executable has no run-time
-# search path. Run by ctest: cmake -DBUILD=... -DWORK=... -DAPP_ID=... -DICON_SIZES=... -P ...
+# search path. Uninstalling leaves exactly what was there before. Run by ctest: cmake -DBUILD=... -DWORK=... -DAPP_ID=... -DICON_SIZES=... -P ...
 set(failures 0)
 function(expect what path)
     if(what STREQUAL "present" AND NOT EXISTS "${path}")
@@ -13,15 +13,29 @@ function(expect what path)
     endif()
 endfunction()
 
+function(run what)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_QUIET)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${what} failed: ${result}")
+    endif()
+endfunction()
+function(install_into component prefix)
+    run("cmake --install --component ${component}"
+        ${CMAKE_COMMAND} --install "${BUILD}" --component ${component} --prefix "${prefix}")
+endfunction()
+function(uninstall)
+    run("uninstall.cmake" ${CMAKE_COMMAND} -DCOMPONENT=system -P "${BUILD}/uninstall.cmake")
+endfunction()
+# Everything under a folder, files and folders, relative to it.
+function(contents folder out)
+    file(GLOB_RECURSE found LIST_DIRECTORIES true RELATIVE "${folder}" "${folder}/*")
+    list(SORT found)
+    set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
 file(REMOVE_RECURSE "${WORK}")
 foreach(component IN ITEMS system portable)
-    execute_process(
-        COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --component ${component}
-                --prefix "${WORK}/${component}"
-        RESULT_VARIABLE result OUTPUT_QUIET)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "cmake --install --component ${component} failed: ${result}")
-    endif()
+    install_into(${component} "${WORK}/${component}")
 endforeach()
 
 set(system "${WORK}/system")
@@ -49,3 +63,23 @@ foreach(file IN ITEMS torvel LICENSE copyright fonts/LiberationSans-Regular.ttf
 endforeach()
 
 expect(absent "${BUILD}/bin/torvel.installed")
+
+# Uninstalling from a prefix that did not exist removes the prefix with it. From one that held a
+# shared folder with another program's file and an empty bin, installed into twice, it leaves
+# exactly those.
+uninstall()
+expect(absent "${system}")
+set(shared "${WORK}/shared")
+file(MAKE_DIRECTORY "${shared}/bin" "${shared}/share/applications")
+file(WRITE "${shared}/share/applications/other.desktop" "")
+install_into(system "${shared}")
+file(READ "${BUILD}/install_manifest_system.txt" manifest)
+if(NOT manifest MATCHES "/bin/torvel(\n|$)")
+    message(SEND_ERROR "the install manifest does not list the link bin/torvel")
+endif()
+install_into(system "${shared}")
+uninstall()
+contents("${shared}" left)
+if(NOT left STREQUAL "bin;share;share/applications;share/applications/other.desktop")
+    message(SEND_ERROR "uninstalling left: ${left}")
+endif()

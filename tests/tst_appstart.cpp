@@ -12,36 +12,66 @@ class TestAppStart : public QObject {
 private slots:
     void initTestCase() { SetApplicationNameAndVersion(); }
 
-    // The exit code (-1: the program goes on to start its windows) and the first line written.
+    // The exit code (-1: the program goes on to start its windows) and the first line written:
+    // to standard output for an answer, to standard error for a mistake (nothing to the other).
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");
         const QString version = QStringLiteral("torvel " TORVEL_TEST_VERSION);
-        const QString help = QStringLiteral("Usage: torvel [options]");
+        const QString help = QStringLiteral("Использование: torvel [параметры]");
+        const auto unknown = [](const char* option) {
+            return QStringLiteral("torvel: неизвестный параметр «%1»").arg(QLatin1String(option));
+        };
         QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
         QTest::newRow("-v") << QStringList{"-v"} << 0 << version;
         QTest::newRow("--help") << QStringList{"--help"} << 0 << help;
         QTest::newRow("-h") << QStringList{"-h"} << 0 << help;
+        QTest::newRow("none") << QStringList{} << -1 << QString();
         QTest::newRow("Qt's -reverse is no -v") << QStringList{"-reverse"} << -1 << QString();
+        QTest::newRow("Qt's -style and its value")
+            << QStringList{"-style", "fusion", "--platform=offscreen", "-widgetcount"} << -1
+            << QString();
+        QTest::newRow("--bogus") << QStringList{"--bogus"} << 2 << unknown("--bogus");
+        QTest::newRow("-hv is no -h") << QStringList{"-hv"} << 2 << unknown("-hv");
+        QTest::newRow("--help=x") << QStringList{"--help=x"} << 2 << unknown("--help=x");
+        QTest::newRow("a mistake beats --help")
+            << QStringList{"--help", "-bogus"} << 2 << unknown("-bogus");
+        QTest::newRow("-style without its value")
+            << QStringList{"-reverse", "-style"} << 2
+            << QStringLiteral("torvel: параметру «-style» нужно значение");
+        QTest::newRow("a word") << QStringList{"rlin1.txt"} << 2
+                                << QStringLiteral("torvel: лишний аргумент «rlin1.txt»");
+        QTest::newRow("a word after --")
+            << QStringList{"--", "-v"} << 2 << QStringLiteral("torvel: лишний аргумент «-v»");
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QString written;
+        QString complained;
         QTextStream out(&written);
-        QCOMPARE(HandleCommandLine(QStringList{"torvel"} + arguments, out).value_or(-1), exitCode);
+        QTextStream err(&complained);
+        QCOMPARE(HandleCommandLine(QStringList{"torvel"} + arguments, out, err).value_or(-1),
+                 exitCode);
         out.flush();
-        QCOMPARE(written.section(u'\n', 0, 0), output);
-        if (exitCode != 0) return;
+        err.flush();
+        QCOMPARE((exitCode == 2 ? complained : written).section(u'\n', 0, 0), output);
+        QCOMPARE((exitCode == 2 ? written : complained), QString());
+        if (exitCode == 2) QVERIFY(complained.contains(QStringLiteral("  -h, --help")));
+        if (exitCode == -1) return;
         // The real program answers without a display, before an application object would abort.
         QProcess program;
         program.setEnvironment({QStringLiteral("QT_QPA_PLATFORM=xcb")});
         program.start(TORVEL_EXE, arguments);
         QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitCode(), 0);
-        QCOMPARE(QString(program.readAllStandardOutput()).section(u'\n', 0, 0), output);
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
+        const QString stdErr = QString::fromUtf8(program.readAllStandardError());
+        QCOMPARE(stdOut, written);
+        QCOMPARE(stdErr, complained);
     }
 
     // Every size the desktop asks for.
