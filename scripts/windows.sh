@@ -5,9 +5,9 @@
 #   scripts/windows.sh package [folder]   torvel.exe and torvel-<version>-windows-x64.zip
 #   scripts/windows.sh test [folder]      the same, then every test suite under Wine and the
 #                                         worked example typed into the real torvel.exe
-# The folder is build-windows by default; the zip lands in it. Wine runs in a private prefix in
-# that folder, without a display for the build's own tools and the test suites, and under a
-# private X server for the real program.
+# The folder is build-windows by default; the zip lands in it. Wine runs in private prefixes in
+# that folder: without a display for the build's own tools and the test suites (the offscreen
+# platform), and under a private X server for the real program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 stage=${1:-package}
@@ -26,18 +26,16 @@ mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 export WINEPREFIX=$dir/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.ready" ]; then
-    # A new prefix, with Wine's display driver off: the tools and the test suites need none.
     rm -rf "$WINEPREFIX"
     "$wine" wineboot --init >/dev/null 2>&1
-    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
     touch "$WINEPREFIX/.ready"
 fi
 
 testing=OFF
 [ "$stage" = test ] && testing=ON
-# Time stamps as the Linux packages have them: the last commit's, or the project's own date.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
+# Time stamps as the Linux packages have them.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(scripts/source-date.sh)}
 export SOURCE_DATE_EPOCH
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
@@ -60,4 +58,5 @@ echo "$dir/$name.zip"
 # The test suites under Wine, each with the offscreen platform as on Linux.
 (cd "$dir" && ctest --output-on-failure -j "$(nproc)") | tee "$dir/ctest.log"
 # The real program, as a user starts it from the unzipped folder.
-tests/windows/worked_example.sh "$dir/zip/$name" | tee -a "$dir/ctest.log"
+TORVEL_WINE_DESKTOP=$dir/wine-desktop tests/windows/worked_example.sh "$dir/zip/$name" |
+    tee -a "$dir/ctest.log"

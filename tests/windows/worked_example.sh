@@ -14,8 +14,8 @@ wine=/usr/lib/wine/wine64
 work=$(mktemp -d)
 program="$work/Программа 程序"
 cp -r "$folder" "$program"
-# A prefix of its own with Wine's X11 driver (the test suites' prefix has none).
-export WINEPREFIX=${TORVEL_WINE_DESKTOP:-$(dirname "$folder")/../wine-desktop}
+# A Wine prefix for a program on a display: TORVEL_WINE_DESKTOP, kept between runs, or a new one.
+export WINEPREFIX=${TORVEL_WINE_DESKTOP:-$work/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 display=99
