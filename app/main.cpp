@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "appstart.h"
+#include "console.h"
 #include "torvel.h"
 
 int main(int argc, char* argv[]) {
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     // exists, so they work without a display and start nothing else.
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (argc > 1) UseParentConsole();
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (const std::optional<int> exitCode = HandleCommandLine(arguments, out, err))

@@ -15,9 +15,15 @@ namespace {
 
 // The last but one face of each list is the one the layout is measured in; the last is a stand-in
 // of other metrics for systems that have neither it nor the program's own copy.
+#ifdef Q_OS_WIN
+// Windows' own MS Sans Serif is a bitmap face of other metrics; Arial has Liberation Sans's.
+const QStringList kSansSerif = {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                QStringLiteral("DejaVu Sans")};
+#else
 const QStringList kSansSerif = {QStringLiteral("MS Sans Serif"),
                                 QStringLiteral("Microsoft Sans Serif"),
                                 QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+#endif
 const QStringList kSerif = {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                             QStringLiteral("DejaVu Serif")};
 qsizetype layoutFacePosition(const QStringList& list) {
@@ -119,5 +125,10 @@ QFont UiFont(UiFace face, qreal pointSize, bool bold) {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+#ifdef Q_OS_WIN
+    // Smoothed whatever the system's setting: with smoothing off (Wine's default, and many remote
+    // desktop sessions) the hinted faces lose thin strokes at these sizes, the I of "EXIT" whole.
+    font.setStyleStrategy(QFont::PreferAntialias);
+#endif
     return font;
 }

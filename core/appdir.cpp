@@ -42,7 +42,15 @@ QByteArray AppDirBytes() {
 }
 
 std::optional<QString> AppDir() {
+#ifdef Q_OS_WIN
+    // Windows reports the path as UTF-16, which holds a folder named in any script; turned into
+    // the ANSI code page's bytes it would lose every letter outside that code page.
+    const QString path = QCoreApplication::applicationDirPath();
+    if (path.isEmpty()) return std::nullopt;
+    return AppDirFrom(QDir::toNativeSeparators(path));
+#else
     return AppDirFromBytes(AppDirBytes());
+#endif
 }
 
 QString UnusableAppDirMessage() {

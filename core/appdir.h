@@ -22,6 +22,7 @@ std::optional<QString> AppDirFromBytes(const QByteArray& reportedPath);
 QByteArray AppDirBytes();
 
 // AppDirFromBytes of AppDirBytes: the program directory, or empty when its path cannot be used.
+// On Windows the directory as the system reports it in UTF-16, which every folder name fits.
 std::optional<QString> AppDir();
 
 // What the windows say, instead of reading or writing a file, when AppDir is empty.

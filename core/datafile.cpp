@@ -72,9 +72,11 @@ UserDataFolder UserDataDirectory() {
     if (!folder.path.isEmpty()) folder.path += u'/' + QCoreApplication::applicationName();
     return folder;
 #else
-    return {
-        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-        QString()};
+    // Windows: %LOCALAPPDATA%\torvel, the user's own folder on this machine (the roaming one
+    // would carry the file to other machines, where it means nothing).
+    return {QDir::toNativeSeparators(
+                QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)),
+            QString()};
 #endif
 }
 

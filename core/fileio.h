@@ -9,7 +9,7 @@
 // a pipe or a device; a replacement lands whole or leaves the old file as it was. The reasons are
 // phrases for the user: lower case, no full stop, Russian.
 
-// The reason for a system error number (errno).
+// The reason for a system error number (errno on Unix, GetLastError on Windows).
 QString SystemErrorReason(int error);
 
 // The reason when the name holds a pipe, a device or a socket.
@@ -52,10 +52,10 @@ struct Replacement {
 // Replaces the file with the content. Creates the folder when it is missing; then writes a new
 // file beside the old one (created afresh, never through a link), writes every byte, flushes it
 // to the disk and renames it over the name. Any failure on the way removes the new file and
-// leaves the old one as it was. A symbolic link of that name is itself replaced by the new file,
-// whatever it points to; a folder, a pipe, a device or a socket of that name is refused without
-// being opened. On Unix, the new file's name is the name, a dot, eight hexadecimal digits and
-// ".tmp"; files of that pattern older than five minutes, which a replacement killed half-way left
-// behind, are removed first.
+// leaves the old one as it was. A symbolic link (on Windows any reparse point) of that name is
+// itself replaced by the new file, whatever it points to; a folder, a pipe, a device or a socket
+// of that name is refused without being opened. Paths are UTF-16 on Windows, bytes on Unix. The
+// new file's name is the name, a dot, eight hexadecimal digits and ".tmp"; files of that pattern
+// older than five minutes, which a replacement killed half-way left behind, are removed first.
 Replacement ReplaceFile(const QString& path, const QByteArray& content,
                         const ReplaceCalls& calls = {});

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the viewer's pictures as 24-bit Windows bitmaps into a folder, and the program icon as PNG
-// files <size>.png, one for each size given, into another. Used by the build:
+// files <size>.png, one for each size given, into another, together with torvel.ico, a Windows
+// icon holding all of them. Used by the build:
 // makefigures <picture folder> <icon folder> <icon size>...
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QtEndian>
 #include <cstdio>
+#include <vector>
 
 #include "figureart.h"
 #include "figurecycle.h"
@@ -16,6 +21,37 @@ bool save(const QImage& image, const QString& path, const char* format) {
     std::fprintf(stderr, "makefigures: cannot write %s\n", qPrintable(path));
     return false;
 }
+// A Windows icon file whose images are PNG files, as Windows reads them since Vista: the header,
+// one directory entry per image (a width or height of 256 is written as 0), then the images.
+QByteArray iconFile(const std::vector<QByteArray>& pngs, const std::vector<int>& sizes) {
+    QByteArray file;
+    auto put16 = [&file](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        file.append(b, 2);
+    };
+    auto put32 = [&file](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        file.append(b, 4);
+    };
+    put16(0);  // reserved
+    put16(1);  // an icon, not a cursor
+    put16(quint16(pngs.size()));
+    quint32 offset = quint32(6 + 16 * pngs.size());
+    for (std::size_t i = 0; i < pngs.size(); ++i) {
+        const char side = char(sizes[i] >= 256 ? 0 : sizes[i]);
+        file.append(side).append(side).append('\0').append('\0');  // no palette, reserved
+        put16(1);                                                  // colour planes
+        put16(32);                                                 // bits per pixel
+        put32(quint32(pngs[i].size()));
+        put32(offset);
+        offset += quint32(pngs[i].size());
+    }
+    for (const QByteArray& png : pngs) file += png;
+    return file;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -44,14 +80,27 @@ int main(int argc, char* argv[]) {
         if (!save(picture, folder + u'/' + step.fileName, "BMP")) return 1;
         index = step.nextIndex;
     }
+    std::vector<QByteArray> pngs;
+    std::vector<int> sizes;
     for (int i = 3; i < argc; ++i) {
         const int size = QByteArray(argv[i]).toInt();
-        if (size <= 0) {
+        if (size <= 0 || size > 256) {
             std::fprintf(stderr, "makefigures: %s is not an icon size\n", argv[i]);
             return 2;
         }
-        if (!save(DrawIcon(size), iconFolder + QStringLiteral("/%1.png").arg(size), "PNG"))
-            return 1;
+        const QImage icon = DrawIcon(size);
+        if (!save(icon, iconFolder + QStringLiteral("/%1.png").arg(size), "PNG")) return 1;
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        icon.save(&png, "PNG");
+        pngs.push_back(png.data());
+        sizes.push_back(size);
+    }
+    QFile ico(iconFolder + QStringLiteral("/torvel.ico"));
+    const QByteArray icoBytes = iconFile(pngs, sizes);
+    if (!ico.open(QIODevice::WriteOnly) || ico.write(icoBytes) != icoBytes.size()) {
+        std::fprintf(stderr, "makefigures: cannot write %s\n", qPrintable(ico.fileName()));
+        return 1;
     }
     return 0;
 }

@@ -18,7 +18,7 @@ if [ "${1:-}" = "--windows" ]; then
     # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
     # source, Wine to run the Windows tests, and zip for the Windows archive.
     packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth x11-utils
-               xdotool imagemagick)
+               xdotool xclip imagemagick)
 fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,

@@ -3,7 +3,8 @@
 # Builds the program and runs every test: once as built for use, once more under the address
 # and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time;
 # then builds the Debian package for release and checks it, its menu entry and its AppStream
-# metadata.
+# metadata; then, when the static Qt for Windows is in the cache, builds the Windows program and
+# runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --test
@@ -68,7 +69,7 @@ fuzz_passed=$(( ${#targets[@]} - failed ))
 
 # The Debian package as a user gets it: lintian, then the menu entry and the AppStream metadata
 # it carries; any error or warning fails.
-scripts/package.sh build-package >/dev/null
+scripts/package.sh --linux build-package >/dev/null
 deb=$(ls build-package/torvel_*.deb)
 contents=build-package/contents
 rm -rf "$contents" && dpkg-deb -x "$deb" "$contents"
@@ -93,9 +94,29 @@ for check in "${package_checks[@]}"; do
     fi
 done
 
-# One closing count over all runs: each ctest run reports "... out of N" when all passed.
+# The Windows program: cross-built, its test suites under Wine, and the worked example and the
+# check values typed into the real torvel.exe. It needs the static Qt for Windows, which
+# scripts/windows-qt.sh builds once into the cache (35-45 minutes): run when that Qt is there, or
+# with TORVEL_WINDOWS=1, which builds it first.
+windows_passed=0
 tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }
+if [ "${TORVEL_WINDOWS:-}" = 1 ] || scripts/windows-qt.sh --check >/dev/null; then
+    mkdir -p build-windows
+    if scripts/windows.sh test build-windows >build-windows/windows.log 2>&1; then
+        windows_passed=$(( $(tests_in build-windows/ctest.log) + 1 ))
+        echo "windows: $windows_passed passed (test suites under Wine, the real torvel.exe)"
+    else
+        echo "windows FAILED:"
+        tail -60 build-windows/windows.log
+        failed=$((failed + 1))
+    fi
+else
+    echo "windows: not built: the static Qt for Windows is not in the cache; scripts/windows-qt.sh"
+    echo "  builds it once (35-45 minutes), TORVEL_WINDOWS=1 makes this script do it first"
+fi
+
+# One closing count over all runs: each ctest run reports "... out of N" when all passed.
 passed=$(( $(tests_in build/ctest.log) + $(tests_in build-sanitize/ctest.log) + fuzz_passed
-           + package_passed ))
+           + package_passed + windows_passed ))
 echo "all: $passed passed, $failed failed"
 exit "$failed"

@@ -86,6 +86,8 @@ cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/m
     -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >>"$log" 2>&1
 cmake --build "$work/build" -j "$(nproc)" >>"$log" 2>&1
 cmake --install "$work/build" >>"$log" 2>&1
+# Debian's record of who holds the rights to Qt and what it bundles, for the Windows folder.
+cp "$work/src/debian/copyright" "$prefix/qt6-base.copyright"
 touch "$prefix/.complete"
 rm -rf "$work/build"
 echo "$prefix"

@@ -68,8 +68,15 @@ private slots:
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
-        const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
-        const QString stdErr = QString::fromUtf8(program.readAllStandardError());
+        // Text goes out with the system's line ends: CR LF on Windows.
+        const auto text = [](QByteArray bytes) {
+#ifdef Q_OS_WIN
+            bytes.replace("\r\n", "\n");
+#endif
+            return QString::fromUtf8(bytes);
+        };
+        const QString stdOut = text(program.readAllStandardOutput());
+        const QString stdErr = text(program.readAllStandardError());
         QCOMPARE(stdOut, written);
         QCOMPARE(stdErr, complained);
     }

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows program as a user meets it: the unzipped folder copied into a folder named in
+# Cyrillic and Chinese, torvel.exe started under Wine on a private X server, each of the README's
+# check-value sites typed into the main window and START pressed, as a person would. Every result
+# box must show the README's text exactly (read back through the clipboard) and rlin1.txt beside
+# the program must hold the README's line.
+#   tests/windows/worked_example.sh <unzipped folder>
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+folder=$(cd "$1" && pwd)
+wine=/usr/lib/wine/wine64
+
+work=$(mktemp -d)
+program="$work/Программа 程序"
+cp -r "$folder" "$program"
+# A Wine prefix for a program on a display: TORVEL_WINE_DESKTOP, kept between runs, or a new one.
+export WINEPREFIX=${TORVEL_WINE_DESKTOP:-$work/wine}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+export DISPLAY=:$display
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+server=$!
+started=
+cleanup() {
+    [ -n "$started" ] && kill "$started" 2>/dev/null
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    kill "$server" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+[ -f "$WINEPREFIX/.ready" ] || { "$wine" wineboot --init >/dev/null 2>&1 &&
+    /usr/lib/wine/wineserver -w && touch "$WINEPREFIX/.ready"; }
+
+(cd "$work" && exec "$wine" "$program/torvel.exe" >/dev/null 2>&1) &
+started=$!
+window=$(timeout 60 xdotool search --sync --name '^RASCHET$' | head -1)
+sleep 1
+# Wine draws the frame itself when no window manager runs: the client area (445 x 462 pixels)
+# sits at the bottom of the window, between equal side borders.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+left=$(( (WIDTH - 445) / 2 ))
+top=$(( HEIGHT - 462 - left ))
+
+# The middle of a box, in pixels of the client area, from its place in twips.
+click() { xdotool mousemove --window "$window" $((left + $1)) $((top + $2)) click 1; }
+# Keys go to the focused window as a keyboard sends them (Wine takes no synthetic key events).
+type_into() {
+    click "$1" "$2"
+    xdotool key ctrl+a BackSpace
+    [ -n "$3" ] && xdotool type --delay 15 -- "$3"
+    return 0
+}
+read_box() {
+    click "$1" "$2"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.3
+    xclip -o -selection clipboard 2>/dev/null
+}
+
+# The README's tables: the input row's cells "degrees, minutes" and the output rows' texts.
+cells() {  # <table row heading> <column 1-5>
+    awk -F'|' -v row="$1" -v col="$2" '$2 ~ "^ " row " *$" { print $(col + 2) }' "$here/README.md" |
+        head -1 | sed -e 's/^ *//' -e 's/ *$//'
+}
+part() {  # <cell> <1|2>: degrees or minutes, "empty" for none, notes in brackets dropped
+    local value
+    value=$(sed -e 's/ *(.*)//' <<<"$1" | cut -d, -f"$2" | sed -e 's/^ *//' -e 's/ *$//')
+    [ "$value" = empty ] && value=
+    printf '%s' "$value"
+}
+quoted() { sed -e 's/^`//' -e 's/`$//' <<<"$1"; }
+
+failed=0
+for column in 1 2 3 4 5; do
+    site=$(awk -F'|' '$2 ~ "^ Input *$" { print $('"$column"' + 2) }' "$here/README.md" | head -1 |
+        sed -e 's/^ *//' -e 's/ *$//')
+    lon=$(cells 'Site longitude: degrees, minutes' "$column")
+    lat=$(cells 'Site latitude: degrees, minutes' "$column")
+    s1=$(cells 'Satellite 1: degrees, minutes' "$column")
+    s2=$(cells 'Satellite 2: degrees, minutes' "$column")
+    focal=$(cells 'Focal length, mm' "$column")
+    type_into 204 97 "$(part "$lon" 1)"
+    type_into 328 97 "$(part "$lon" 2)"
+    type_into 204 129 "$(part "$lat" 1)"
+    type_into 328 129 "$(part "$lat" 2)"
+    type_into 204 209 "$(part "$s1" 1)"
+    type_into 328 209 "$(part "$s1" 2)"
+    type_into 204 257 "$(part "$s2" 1)"
+    type_into 328 257 "$(part "$s2" 2)"
+    type_into 328 161 "$focal"
+    click 76 20  # START
+    sleep 1
+    for box in "ALFA 1:360:331" "BETA 1:168:332" "ALFA 2:360:364" "BETA 2:168:364" \
+               "Feed rotation:212:420" "Elevation shift:104:420" "Centre distance:324:420"; do
+        IFS=: read -r heading x y <<<"$box"
+        want=$(quoted "$(cells "$heading" "$column")")
+        got=$(read_box "$x" "$y")
+        if [ "$got" != "$want" ]; then
+            echo "windows $site: $heading is '$got', the README says '$want'"
+            failed=$((failed + 1))
+        fi
+    done
+    want=$(quoted "$(cells '`rlin1.txt`' "$column")")
+    got=$(tr -d '\r' <"$program/rlin1.txt" 2>/dev/null || true)
+    if [ "$got" != "$want" ] || [ "$(tail -c 2 "$program/rlin1.txt" | od -An -c | tr -d ' ')" != '\r\n' ]; then
+        echo "windows $site: rlin1.txt beside the program holds '$got', the README says '$want' and CR LF"
+        failed=$((failed + 1))
+    fi
+done
+[ -n "${TORVEL_WINDOWS_SCREENSHOT:-}" ] && import -window root "$TORVEL_WINDOWS_SCREENSHOT"
+if [ "$failed" -eq 0 ]; then
+    echo "windows worked example and check values: passed"
+else
+    echo "windows worked example and check values: $failed texts differ"
+    exit 1
+fi
