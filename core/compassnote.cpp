@@ -3,23 +3,20 @@
 
 #include <cmath>
 
-namespace {
+#include "numbertext.h"
 
-// A number of degrees to 0.1, '.' as the decimal point whatever the regional settings.
-QString tenths(double degrees) {
-    return QString::number(degrees, 'f', 1);
-}
+namespace {
 
 // Whether the declination shows as 0.0, with no side.
 bool noSide(double degrees) {
-    return tenths(std::fabs(degrees)) == QLatin1String("0.0");
+    return TenthsText(std::fabs(degrees)) == QLatin1String("0.0");
 }
 
 // The declination to 0.1 degree with its side, "5.2° восточное"; a bare "0.0°" when it rounds to
 // no side at all.
 QString declinationText(double degrees) {
     if (noSide(degrees)) return QStringLiteral("0.0°");
-    return tenths(std::fabs(degrees)) +
+    return TenthsText(std::fabs(degrees)) +
            (degrees > 0 ? QStringLiteral("° восточное") : QStringLiteral("° западное"));
 }
 
@@ -75,7 +72,7 @@ QString AzimuthToolTip(double shownAzimuth, const SiteDeclination& d) {
         QStringLiteral("В поле — истинный азимут, от географического севера.");
     const QString none = missing(d, QStringLiteral("магнитный азимут не показан.\n"));
     if (!none.isEmpty()) return none + trueAzimuth;
-    QString magnetic = tenths(MagneticAzimuth(shownAzimuth, *d.degrees));
+    QString magnetic = TenthsText(MagneticAzimuth(shownAzimuth, *d.degrees));
     // Just below a full turn rounds to 360.0, which is north: 0.0.
     if (magnetic == QLatin1String("360.0")) magnetic = QStringLiteral("0.0");
     return QStringLiteral("Азимут по компасу (магнитный): %1°\nМагнитное склонение: %2\n(%3).\n")
@@ -95,7 +92,7 @@ QString RotationNote(const SiteDeclination& d) {
                              "Магнитный север здесь совпадает с истинным: крест поворачивать "
                              "не нужно.");
     // Typed as the box reads it: east positive, west with its minus.
-    const QString toMagnetic = tenths(degrees), toTrue = tenths(-degrees);
+    const QString toMagnetic = TenthsText(degrees), toTrue = TenthsText(-degrees);
     return heading + QStringLiteral(
                          "Введите %1 — и NORTH толстого креста встанет на магнитный север\n"
                          "относительно тонкого (истинного) креста.\n"

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numbertext.h"
+
 namespace {
 
 // WGS 84 and the geostationary orbit, kilometres.
@@ -118,15 +120,10 @@ std::optional<FeedPlacement> PlaceSecondFeed(const Site& site, SatelliteLongitud
 
 namespace {
 
-// A number to one decimal, '.' as the decimal point whatever the regional settings.
-QString tenths(double v) {
-    return QString::number(v, 'f', 1);
-}
-
 // "6.1° левее", or "0.0° в сторону" when it shows as no side at all.
 QString side(double v, const QString& unit, const QString& ifPositive, const QString& ifNegative,
              const QString& ifNone) {
-    const QString figure = tenths(std::fabs(v)) + unit;
+    const QString figure = TenthsText(std::fabs(v)) + unit;
     if (figure.startsWith(QLatin1String("0.0"))) return figure + ifNone;
     return figure + (v > 0 ? ifPositive : ifNegative);
 }
@@ -157,7 +154,7 @@ QString belowHorizon(const FeedPlacement& p) {
                         "Спутник %1 здесь ниже горизонта (угол места %2°):\n"
                         "принять его отсюда нельзя.\n")
                         .arg(i + 1)
-                        .arg(tenths(elevations[i]));
+                        .arg(TenthsText(elevations[i]));
     return text;
 }
 
@@ -165,7 +162,7 @@ QString beyondEdge(const FeedPlacement& p) {
     return QStringLiteral(
                "Спутник 2 в %1° от спутника 1, за краем антенны:\n"
                "второй облучатель его не примет.\n")
-        .arg(tenths(p.separation));
+        .arg(TenthsText(p.separation));
 }
 
 // More than about 10 degrees off the axis a feed gets only a part of what the dish collects.
@@ -194,7 +191,7 @@ QString placeText(const FeedPlacement& p, double focalLength) {
                "нужно около 1.04 от них, прямофокусной — около 1.10 при F/D 0.6,\n"
                "1.21 при 0.4 и 1.35 при 0.3.\n")
         .arg(sideways(right, QStringLiteral(" мм")), upDown(up, QStringLiteral(" мм")),
-             tenths(between), focal);
+             TenthsText(between), focal);
 }
 
 }  // namespace
@@ -210,7 +207,7 @@ QString FeedPlaceToolTip(const FeedPlacement& p, double focalLength, FeedBox box
                    "Из-за антенны, направленной на спутник 1, спутник 2 виден\n"
                    "на %1 и на %2 спутника 1; между ними %3°.\n")
                    .arg(sideways(p.right, QStringLiteral("°")), upDown(p.up, QStringLiteral("°")),
-                        tenths(p.separation));
+                        TenthsText(p.separation));
         text += farOff(p) + placeText(p, focalLength);
     }
     if (box == FeedBox::CentreDistance)

@@ -62,3 +62,7 @@ QString NumberTextBare(double value) {
     if (text.startsWith(u' ')) text.remove(0, 1);
     return text;
 }
+
+QString TenthsText(double value) {
+    return QString::number(value, 'f', 1);
+}

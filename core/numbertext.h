@@ -15,3 +15,7 @@ QString NumberText(float value);
 // The same text without the leading blank of a non-negative value, as the direction data file
 // holds its numbers.
 QString NumberTextBare(double value);
+
+// A number to one decimal, '.' as the decimal point whatever the regional settings, as the
+// tooltips give degrees and millimetres: "6.1", "-54.8", "0.0".
+QString TenthsText(double value);

@@ -21,25 +21,15 @@ else
     command=(build-release/bin/torvel)
 fi
 
-# A private X server on the first free display, kept running between clients (-noreset).
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-server=$!
+. scripts/private-x.sh
 program=
 cleanup() {
     [ -n "$program" ] && kill "$program" 2>/dev/null || true
-    kill "$server" 2>/dev/null || true
+    kill "$x_server" 2>/dev/null || true
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_private_x
 
 "${command[@]}" >/dev/null 2>&1 &
 program=$!

@@ -18,26 +18,17 @@ cp -r "$folder" "$program"
 export WINEPREFIX=${TORVEL_WINE_DESKTOP:-$work/wine}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-server=$!
-started=
+. "$here/scripts/private-x.sh"
+started= x_server=
 cleanup() {
     [ -n "$started" ] && kill "$started" 2>/dev/null
     /usr/lib/wine/wineserver -k 2>/dev/null || true
-    kill "$server" 2>/dev/null || true
+    [ -n "$x_server" ] && kill "$x_server" 2>/dev/null
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_private_x
 [ -f "$WINEPREFIX/.ready" ] || { "$wine" wineboot --init >/dev/null 2>&1 &&
     /usr/lib/wine/wineserver -w && touch "$WINEPREFIX/.ready"; }
 
