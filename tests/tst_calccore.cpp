@@ -160,8 +160,8 @@ private slots:
                 << writes + QStringList{cell(u"rlin1.txt"_s) + u"\r\n"_s} << placement;
         }
     }
-    // Also with the comma that the feed offsets' masks use. The ray trace is held closer: F · (tan
-    // - sin), the fault to catch, is 0.25 mm in the worked example, 9 mm at Johannesburg.
+    // Also with the comma that the feed offsets' masks use. The ray trace is held closer, since
+    // sin for tan moves the place by only 0.25 mm in the worked example (9 mm at Johannesburg).
     void readmeTable() {
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, writes);
