@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -30,7 +29,7 @@ using Boxes = QMap<QString, QString>;
 
 namespace {
 
-// The result boxes, and the worked example's input boxes that are not empty.
+// The result boxes; the worked example's texts beyond those the window opens with.
 const QStringList kOutputs = {"Text7", "Text8", "Text11", "Text12", "Text14", "Text15", "Text16"};
 const Boxes kWorked = {{"Text5", "13"}, {"Text9", "19"}, {"Text10", "12"}, {"Text13", "450"}};
 const QByteArray kOldFile = "200,30\r\n", kWorkedLine = "217.344291652777,44.8168471212995\r\n";
@@ -73,8 +72,7 @@ class TestTorvel : public QObject {
             QTest::keyClick(box(it.key()), Qt::Key_V, Qt::ControlModifier);
         }
     }
-    void start(Boxes typed, const Boxes& over = {}) {
-        typed.insert(over);
+    void start(const Boxes& typed) {
         type(typed);
         click(m_window, "Gprog");
     }
@@ -150,7 +148,8 @@ private slots:
         const QString file = m_window->dataFile(), old = file + u".old"_s;
         const auto removeOld = qScopeGuard([&] { QFile::remove(old); });
         QVERIFY(hardLink(file, old));
-        start(kWorked, typed);
+        type(kWorked);
+        start(typed);
         QCOMPARE(m_messages, message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(texts(kOutputs), shown);
         // A message comes only once every result of the run is in its box.
@@ -174,8 +173,7 @@ private slots:
         refusal("hemisphere letter", {{"Text3", "26S"}, {"Text4", "12"}}, "Text3", "26");
         refusal("lone minus", {{"Text6", "-"}}, "Text6", "0");
         refusal("unit", {{"Text13", "450 мм"}}, "Text13", "450");
-        // The boxes in their order: Text4 before Text5, whatever was typed first.
-        refusal("first in order", {{"Text5", "13E"}, {"Text4", "48,5"}}, "Text4", "48");
+        refusal("Text4 before Text5", {{"Text5", "13E"}, {"Text4", "48,5"}}, "Text4", "48");
         refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3", "4043°");
         refusal("minutes past the pole", {{"Text3", "89"}, {"Text4", "61"}}, "Text4", "90.01");
         refusal("south pole", {{"Text3", "-89"}, {"Text4", "-60"}}, "", "");
@@ -249,7 +247,6 @@ private slots:
         click(m_window->plotWindow(), "START");
         QCOMPARE(m_messages, QStringList{u"где"_s});
         QCOMPARE(ReadRegularFile(place.path, 100).content, kWorkedLine);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
     }
 
     // Typing in Text5 or Text7 unlocks the viewer and the plot; an open viewer keeps its picture.
