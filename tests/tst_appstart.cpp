@@ -12,51 +12,38 @@ class TestAppStart : public QObject {
 private slots:
     void initTestCase() { SetApplicationNameAndVersion(); }
 
-    // The exit code (-1: the program goes on to start its windows) and the first line written:
-    // to standard output for an answer, to standard error for a mistake (nothing to the other).
+    // An answer goes to standard output, a mistake to standard error, nothing to the other.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("output");
-        const QString version = QStringLiteral("torvel " TORVEL_TEST_VERSION);
-        const QString help = QStringLiteral("Использование: torvel [параметры]");
+        QTest::addColumn<int>("exitCode");    // -1: the program goes on to start its windows
+        QTest::addColumn<QString>("output");  // the first line written
+        const auto row = [](const char* arguments, int exitCode, const QString& output) {
+            QTest::addRow("torvel %s", arguments)
+                << QString::fromLatin1(arguments).split(u' ', Qt::SkipEmptyParts) << exitCode
+                << output;
+        };
         const auto unknown = [](const char* option) {
             return QStringLiteral("torvel: неизвестный параметр «%1»").arg(QLatin1String(option));
         };
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << version;
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << version;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << help;
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << help;
-        QTest::newRow("none") << QStringList{} << -1 << QString();
-        QTest::newRow("Qt's -reverse is no -v") << QStringList{"-reverse"} << -1 << QString();
-        QTest::newRow("Qt's -style and its value")
-            << QStringList{"-style", "fusion", "--platform=offscreen", "-widgetcount"} << -1
-            << QString();
-        QTest::newRow("--bogus") << QStringList{"--bogus"} << 2 << unknown("--bogus");
-        QTest::newRow("-hv is no -h") << QStringList{"-hv"} << 2 << unknown("-hv");
-        QTest::newRow("--help=x") << QStringList{"--help=x"} << 2 << unknown("--help=x");
-        QTest::newRow("a mistake beats --help")
-            << QStringList{"--help", "-bogus"} << 2 << unknown("-bogus");
-        QTest::newRow("-style without its value")
-            << QStringList{"-reverse", "-style"} << 2
-            << QStringLiteral("torvel: параметру «-style» нужно значение");
-        QTest::newRow("a word") << QStringList{"rlin1.txt"} << 2
-                                << QStringLiteral("torvel: лишний аргумент «rlin1.txt»");
-        QTest::newRow("a word after --")
-            << QStringList{"--", "-v"} << 2 << QStringLiteral("torvel: лишний аргумент «-v»");
+        row("-v", 0, QStringLiteral("torvel " TORVEL_TEST_VERSION));
+        row("--version -h", 0, QStringLiteral("Использование: torvel [параметры]"));  // help first
+        row("-reverse", -1, QString());  // Qt's own, not -v
+        row("-style fusion --platform=offscreen -widgetcount", -1, QString());
+        row("-hv", 2, unknown("-hv"));  // not -h
+        row("--help=x", 2, unknown("--help=x"));
+        row("--help -bogus", 2, unknown("-bogus"));  // a mistake before the help
+        row("-reverse -style", 2, QStringLiteral("torvel: параметру «-style» нужно значение"));
+        row("rlin1.txt", 2, QStringLiteral("torvel: лишний аргумент «rlin1.txt»"));
+        row("-- -v", 2, QStringLiteral("torvel: лишний аргумент «-v»"));
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
-        QString written;
-        QString complained;
-        QTextStream out(&written);
-        QTextStream err(&complained);
+        QString written, complained;
+        QTextStream out(&written), err(&complained);
         QCOMPARE(HandleCommandLine(QStringList{"torvel"} + arguments, out, err).value_or(-1),
                  exitCode);
-        out.flush();
-        err.flush();
         QCOMPARE((exitCode == 2 ? complained : written).section(u'\n', 0, 0), output);
         QCOMPARE((exitCode == 2 ? written : complained), QString());
         if (exitCode == 2) QVERIFY(complained.contains(QStringLiteral("  -h, --help")));
@@ -65,20 +52,15 @@ private slots:
         QProcess program;
         program.setEnvironment({QStringLiteral("QT_QPA_PLATFORM=xcb")});
         program.start(TORVEL_EXE, arguments);
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
-        // Text goes out with the system's line ends: CR LF on Windows.
-        const auto text = [](QByteArray bytes) {
+        QByteArray stdOut = program.readAllStandardOutput(),
+                   stdErr = program.readAllStandardError();
 #ifdef Q_OS_WIN
-            bytes.replace("\r\n", "\n");
+        stdOut.replace("\r\n", "\n"), stdErr.replace("\r\n", "\n");  // the system's line ends
 #endif
-            return QString::fromUtf8(bytes);
-        };
-        const QString stdOut = text(program.readAllStandardOutput());
-        const QString stdErr = text(program.readAllStandardError());
-        QCOMPARE(stdOut, written);
-        QCOMPARE(stdErr, complained);
+        QCOMPARE(QString::fromUtf8(stdOut), written);
+        QCOMPARE(QString::fromUtf8(stdErr), complained);
     }
 
     // Every size the desktop asks for.
