@@ -14,6 +14,7 @@
 #include <QTest>
 #include <csignal>
 #include <ctime>
+#include <tuple>
 
 #include "appdir.h"
 #include "datafile.h"
@@ -195,7 +196,7 @@ private slots:
             {"rlin1.txt.0123abcd.tmp", 10, true},   {"rlin1.txt.456789ef.tmp", 1, false},
             {"rlin1.txt.0123ABCD.tmp", 10, false},  {"rlin1.txt.0123abc.tmp", 10, false},
             {"rlin1.txt.0123abcd.tmp~", 10, false}, {"other.txt.0123abcd.tmp", 10, false},
-            {"rlin1.txt.89abcdef.tmp", -10, false},  // to the old file above
+            {"rlin1.txt.89abcdef.tmp", -10, false},  // a link to the old 0123abc file
         };
         for (const auto& [file, minutes, removed] : files) {
             const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(file)));
