@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <cstdlib>
 #include <ctime>
+#include <tuple>
 
 #include "appdir.h"
 #include "datafile.h"
@@ -32,25 +32,19 @@ class TestDataFile : public QObject {
         QFile file(path);
         return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : "-";
     }
-    // The replacement's temporary files left in the folder.
-    static QStringList temporaries(const QString& dir) {
-        return QDir(dir).entryList({u"*.tmp"_s}, QDir::Files);
-    }
 
     QTemporaryDir m_home;
 
 private slots:
+    // A home of the test's own; a new file is 644; a write beyond RLIMIT_FSIZE fails, no signal.
     void initTestCase() {
-        // The user's data folder in a home of the test's own; a write beyond RLIMIT_FSIZE fails,
-        // no signal.
         qputenv("HOME", QFile::encodeName(m_home.path()));
         qunsetenv("XDG_DATA_HOME");
+        ::umask(022);
         std::signal(SIGXFSZ, SIG_IGN);
     }
 
-    // Only a path that reads as text and back unchanged is the program folder: a name that is not
-    // UTF-8 would come back as another path (a replacement mark spelled out is fine). One trailing
-    // separator goes, even from a root.
+    // Only a path that reads as text and back is the program folder; one trailing separator goes.
     void appDirFromBytes() {
         QCOMPARE(AppDirFromBytes("/opt/\xd0\xa0\xd0\xb0/"), u"/opt/Ра"_s);
         QCOMPARE(AppDirFromBytes("/a/\xef\xbf\xbd"), u"/a/\ufffd"_s);
@@ -61,183 +55,133 @@ private slots:
         QCOMPARE(AppDirFromBytes(""), std::nullopt);
     }
 
-    // Whatever step fails, the old file stays as it was, no temporary file is left, and the
-    // message names the file and says why in Russian; it speaks of the old results only when
-    // there was an old file.
-    void failedReplacement_data() {
+    // What lies at the data file's name, and which step of the write fails. The writer replaces a
+    // link (not its target) and refuses anything but a regular file; a failed write leaves the old
+    // file, no temporary file, and says which file, why, and whether the old results are still
+    // there. The reader reads a regular file, through a link too. Neither opens a special file.
+    void replacement_data() {
+        QTest::addColumn<bool>("link");  // the name is a link to the node, not the node
+        QTest::addColumn<int>("node");   // its file type; 0: nothing
         QTest::addColumn<ReplaceCalls>("calls");
         QTest::addColumn<bool>("sizeLimit");  // the real write beyond a limit any user may set
-        QTest::addColumn<bool>("oldFile");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("read");    // the reader's fields, or its reason
+        QTest::addColumn<QString>("wrote");   // the writer's reason; empty: written
         using C = ReplaceCalls;
         const auto fail = [](int error) { return [error](auto...) { return errno = error, -1; }; };
         const auto closeFails = [fail](int fd) { return ::close(fd), fail(EIO)(); };
-        QTest::newRow("disk full") << C{fail(ENOSPC), {}, {}, {}} << false << true << u"места"_s;
-        QTest::newRow("file size limit") << C{} << true << true << u"допустимый размер"_s;
-        QTest::newRow("flush fails") << C{{}, fail(EIO), {}, {}} << false << true << u"ввода"_s;
-        QTest::newRow("close fails") << C{{}, {}, closeFails, {}} << false << false << u"ввода"_s;
-        QTest::newRow("no rename") << C{{}, {}, {}, fail(EACCES)} << false << true << u"нет прав"_s;
-        QTest::newRow("unlisted") << C{{}, {}, {}, fail(EXDEV)} << false << false << u"номер 18"_s;
+        const QString ok, old = u"200|30"_s, missing = u"не найдены"_s,
+                          special = u"канал, устройство или сокет"_s;
+        // clang-format off
+        QTest::newRow("disk full") << false << S_IFREG << C{fail(ENOSPC), {}, {}, {}} << false << old << u"места"_s;
+        QTest::newRow("file size limit") << false << S_IFREG << C{} << true << old << u"допустимый размер"_s;
+        QTest::newRow("flush fails") << false << S_IFREG << C{{}, fail(EIO), {}, {}} << false << old << u"ввода"_s;
+        QTest::newRow("close fails") << false << 0 << C{{}, {}, closeFails, {}} << false << missing << u"ввода"_s;
+        QTest::newRow("no rename") << false << S_IFREG << C{{}, {}, {}, fail(EACCES)} << false << old << u"нет прав"_s;
+        QTest::newRow("unlisted") << false << 0 << C{{}, {}, {}, fail(EXDEV)} << false << missing << u"номер 18"_s;
+        QTest::newRow("link to a file") << true << S_IFREG << C{} << false << old << ok;
+        QTest::newRow("link to nothing") << true << 0 << C{} << false << missing << ok;
+        QTest::newRow("link to a pipe") << true << S_IFIFO << C{} << false << special << ok;
+        QTest::newRow("pipe") << false << S_IFIFO << C{} << false << special << special;
+        QTest::newRow("folder") << false << S_IFDIR << C{} << false << u"папка"_s << u"папка"_s;
+        QTest::newRow("socket") << false << S_IFSOCK << C{} << false << special << special;
+        QTest::newRow("device") << false << S_IFCHR << C{} << false << special << special;
+        // clang-format on
     }
-    void failedReplacement() {
-        QFETCH(ReplaceCalls, calls);
-        QFETCH(bool, sizeLimit);
-        QFETCH(bool, oldFile);
-        QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(kDataFileName);
-        if (oldFile) QVERIFY(WriteDataFile(path, 200, 30, nullptr));
-        rlimit limit;
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
-        const rlimit tight{sizeLimit ? 4 : limit.rlim_cur, limit.rlim_max};
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tight) == 0);
-        QString message;
-        const bool written = WriteDataFile(path, 217.3, 44.8, &message, calls);
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        QVERIFY(!written);
-        QCOMPARE(content(path), oldFile ? QByteArray("200,30\r\n") : "-");
-        QCOMPARE(temporaries(dir.path()), QStringList());
-        QVERIFY2(message.contains(path) && message.contains(reason), qPrintable(message));
-        QCOMPARE(message.contains(u"В нём остались данные прежнего расчёта."_s), oldFile);
-    }
-
-    // The writer replaces a link of the data file's name, whatever it points to, and leaves its
-    // target as it was; anything else but a regular file it refuses. The reader reads a regular
-    // file, a link to one included, and nothing else. Neither ever waits on a pipe.
-    void specialNames_data() {
-        QTest::addColumn<bool>("link");  // the name is a link to the node, not the node
-        QTest::addColumn<int>("node");   // its file type; 0: nothing
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<QString>("reason");  // the reader's, and the writer's refusal; empty: read
-        const QString special = u"канал, устройство или сокет"_s;
-        QTest::newRow("link to a file") << true << S_IFREG << true << QString();
-        QTest::newRow("link to nothing") << true << 0 << true << u"не найдены"_s;
-        QTest::newRow("link to a pipe") << true << S_IFIFO << true << special;
-        QTest::newRow("pipe") << false << S_IFIFO << false << special;
-        QTest::newRow("folder") << false << S_IFDIR << false << u"папка"_s;
-        QTest::newRow("socket") << false << S_IFSOCK << false << special;
-        QTest::newRow("device") << false << S_IFCHR << false << special;
-    }
-    void specialNames() {
+    void replacement() {
         QFETCH(bool, link);
         QFETCH(int, node);
-        QFETCH(bool, written);
-        QFETCH(QString, reason);
+        QFETCH(ReplaceCalls, calls);
+        QFETCH(bool, sizeLimit);
+        QFETCH(QString, read);
+        QFETCH(QString, wrote);
         QTemporaryDir dir;
-        const QString path = dir.filePath(kDataFileName), target = dir.filePath(u"target"_s);
-        const QByteArray name = QFile::encodeName(link ? target : path);
-        // A CR LF and a bare LF both end a field. Any user makes a pipe or a socket with mknod; a
-        // device (/dev/null's numbers) only the administrator.
+        const QString path = dir.filePath(kDataFileName),
+                      nodePath = link ? dir.filePath(u"target"_s) : path;
+        const QByteArray name = QFile::encodeName(nodePath);
+        // A CR LF and a bare LF both end a field. A device (/dev/null's) takes the administrator.
         if (node == S_IFREG)
-            QVERIFY(ReplaceFile(target, "200\r\n30\n").replaced);
+            QVERIFY(ReplaceFile(nodePath, "200\r\n30\n").replaced);
         else if (node == S_IFDIR)
             QVERIFY(QDir().mkdir(path));
         else if (node && ::mknod(name, node | 0600, makedev(1, 3)) != 0)
             QSKIP("no device can be made here");
-        if (link) QVERIFY(QFile::link(target, path));
-        const QByteArray targetContent = content(target);
+        if (link) QVERIFY(QFile::link(nodePath, path));
+        const QByteArray old = content(nodePath);
+        const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (node != S_IFREG) inotify_add_watch(opens, name, IN_OPEN);
+        rlimit limit;
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const rlimit tight{sizeLimit ? 4 : limit.rlim_cur, limit.rlim_max};
 
         QString why, message;
         PipeWatch watch(name);
         const auto fields = ReadDataFile(path, &why);
-        QCOMPARE(WriteDataFile(path, 217.3, 44.8, &message), written);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tight) == 0);
+        const bool written = WriteDataFile(path, 217.3, 44.8, &message, calls);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         QVERIFY2(!watch.fired(), "waited on a pipe");
-        QVERIFY2(reason.isEmpty()
-                     ? fields && fields->azimuth == u"200"_s && fields->elevation == u"30"_s
-                     : why.contains(reason),
-                 qPrintable(why));
-        QCOMPARE(content(target), targetContent);
-        QVERIFY2(written ? content(path) == "217.3,44.8\r\n"
-                         : message.contains(reason) && !message.contains(u"прежнего"_s),
+        char events[4096];
+        QVERIFY2(::read(opens, events, sizeof events) < 0, "opened a special file");
+        ::close(opens);
+        const QString got = fields ? fields->azimuth + u'|' + fields->elevation : why;
+        QVERIFY2(got.contains(read), qPrintable(got));
+        QCOMPARE(content(path), written ? QByteArray("217.3,44.8\r\n") : old);
+        if (link) QCOMPARE(content(nodePath), old);
+        QCOMPARE(written, wrote.isEmpty());
+        QVERIFY2(written || (message.contains(path) && message.contains(wrote)),
                  qPrintable(message));
-        QCOMPARE(temporaries(dir.path()), QStringList());
+        QCOMPARE(message.contains(u"В нём остались данные прежнего расчёта."_s),
+                 !written && node == S_IFREG);
+        QCOMPARE(QDir(dir.path()).entryList({u"*.tmp"_s}, QDir::Files), QStringList());
     }
 
-    // XDG_DATA_HOME when it is absolute, else HOME's .local/share when that is absolute, else the
-    // account's home's; a name that does not read as text is no folder to use, and says so.
-    void dataHome_data() {
-        QTest::addColumn<QByteArray>("xdg");  // null: not set
-        QTest::addColumn<QByteArray>("home");
-        QTest::addColumn<QByteArray>("account");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("unusable");
-        const QByteArray none, account = "/home/a", u = "/home/u";
-        // clang-format off
-        QTest::newRow("XDG_DATA_HOME") << "/x/d/"_ba << u << account << u"/x/d"_s << false;
-        QTest::newRow("relative XDG_DATA_HOME") << "r/d"_ba << u << account << u"/home/u/.local/share"_s << false;
-        QTest::newRow("no HOME") << none << none << account << u"/home/a/.local/share"_s << false;
-        QTest::newRow("relative HOME") << none << "u"_ba << account << u"/home/a/.local/share"_s << false;
-        QTest::newRow("HOME the root") << none << "/"_ba << account << u"/.local/share"_s << false;
-        QTest::newRow("HOME not text") << none << "/home/\xff"_ba << account << QString() << true;
-        QTest::newRow("XDG_DATA_HOME not text") << "/d\xfe"_ba << u << account << QString() << true;
-        QTest::newRow("no home at all") << none << none << none << QString() << false;
-        // clang-format on
-    }
+    // XDG_DATA_HOME if absolute, else HOME's .local/share if absolute, else the account's home's
+    // (from the password database); a name that does not read as text is no folder, and says so.
     void dataHome() {
-        QFETCH(QByteArray, xdg);
-        QFETCH(QByteArray, home);
-        QFETCH(QByteArray, account);
-        QFETCH(QString, path);
-        QFETCH(bool, unusable);
-        const UserDataFolder folder = DataHomeFrom(xdg, home, account);
-        QCOMPARE(folder.path, path);
-        QCOMPARE(folder.problem.contains(u"не складываются в буквы"_s), unusable);
-    }
+        // The folder, and "?" when the problem says its name does not read as text.
+        const auto folder = [](const QByteArray& xdg, const QByteArray& home, const char* account) {
+            const UserDataFolder f = DataHomeFrom(xdg, home, account);
+            return f.path + (f.problem.contains(u"не складываются в буквы"_s) ? u"?"_s : f.problem);
+        };
+        const QByteArray none, u = "/home/u";
+        QCOMPARE(folder("/x/d/", u, "/home/a"), u"/x/d"_s);
+        QCOMPARE(folder("r/d", u, "/home/a"), u"/home/u/.local/share"_s);
+        QCOMPARE(folder(none, none, "/home/a"), u"/home/a/.local/share"_s);
+        QCOMPARE(folder(none, "u", "/home/a"), u"/home/a/.local/share"_s);
+        QCOMPARE(folder(none, "/", "/home/a"), u"/.local/share"_s);
+        QCOMPARE(folder(none, "/home/\xff", "/home/a"), u"?"_s);
+        QCOMPARE(folder("/d\xfe", u, "/home/a"), u"?"_s);
+        QCOMPARE(folder(none, none, nullptr), QString());
 
-    // Without HOME, the account's home from the password database.
-    void accountHome() {
-        const QByteArray home = qgetenv("HOME");
         qunsetenv("HOME");
-        const UserDataFolder folder = UserDataDirectory();
-        qputenv("HOME", home);
+        const QString path = UserDataDirectory().path;
+        qputenv("HOME", QFile::encodeName(m_home.path()));
         const passwd* account = ::getpwuid(::getuid());
         QVERIFY(account && account->pw_dir);
-        QCOMPARE(folder.path, QDir::cleanPath(QFile::decodeName(account->pw_dir)) +
-                                  u"/.local/share/tst_datafile"_s);
+        QCOMPARE(path, QDir::cleanPath(QFile::decodeName(account->pw_dir)) +
+                           u"/.local/share/tst_datafile"_s);
     }
 
-    // A system-wide installation always uses the user's folder; a portable one only when its own
-    // folder takes no files, and then names it once and looks beside itself for a newer file;
-    // without a user folder, the program's all the same; with one whose name is not text, none.
-    void dataFilePlace_data() {
-        QTest::addColumn<bool>("systemInstall");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<QString>("user");  // "u": a folder, "?": one whose name is not text
-        QTest::addColumn<QString>("path");  // "app", "u" or none
-        QTest::addColumn<QString>("other");
-        // clang-format off
-        QTest::newRow("portable") << false << true << u"u"_s << u"app"_s << u"u"_s;
-        QTest::newRow("portable, read-only") << false << false << u"u"_s << u"u"_s << u"app"_s;
-        QTest::newRow("installed") << true << true << u"u"_s << u"u"_s << QString();  // the administrator
-        QTest::newRow("installed, no user folder") << true << false << QString() << u"app"_s << QString();
-        QTest::newRow("installed, user folder not text") << true << false << u"?"_s << QString() << QString();
-        QTest::newRow("portable, user folder not text") << false << true << u"?"_s << u"app"_s << QString();
-        QTest::newRow("read-only, user folder not text") << false << false << u"?"_s << QString() << QString();
-        // clang-format on
-    }
+    // An installed program always uses the user's folder; a portable one only when its own takes
+    // no files, and then names it once and looks beside itself for a newer file. Without a user
+    // folder, the program's all the same; with one whose name is not text, none.
     void dataFilePlace() {
-        QFETCH(bool, systemInstall);
-        QFETCH(bool, writable);
-        QFETCH(QString, user);
-        QFETCH(QString, path);
-        QFETCH(QString, other);
-        const QString app = u"/opt/torvel"_s, userPath = u"/home/u/.local/share/torvel"_s;
-        const UserDataFolder folder = user == u"?"_s   ? UserDataFolder{{}, u"не текст"_s}
-                                      : user.isEmpty() ? UserDataFolder()
-                                                       : UserDataFolder{userPath, {}};
-        const auto file = [&](const QString& where) {
-            return where.isEmpty() ? QString()
-                                   : AppFilePath(where == u"app"_s ? app : userPath, kDataFileName);
+        // The path, the other path, the problem and the note ("named" when it names both folders).
+        const auto place = [](bool installed, bool writable, const UserDataFolder& folder) {
+            const DataFilePlace p = DataFilePlaceFor(u"/opt/t"_s, installed, writable, folder);
+            const bool named =
+                p.movedNote.contains(u"/opt/t\n"_s) && p.movedNote.contains(u"/home/u/t"_s);
+            return QStringList{p.path, p.otherPath, p.problem, named ? u"named"_s : p.movedNote};
         };
-        const DataFilePlace place = DataFilePlaceFor(app, systemInstall, writable, folder);
-        QCOMPARE(place.path, file(path));
-        QCOMPARE(place.problem, path.isEmpty() ? folder.problem : QString());
-        QCOMPARE(place.otherPath, file(other));
-        QCOMPARE(place.movedNote.contains(app) && place.movedNote.contains(userPath),
-                 other == u"app"_s);
-        if (other != u"app"_s) QCOMPARE(place.movedNote, QString());
-        // Tried for real: permission bits do not stop an administrator; /proc takes no files.
-        QVERIFY(!QFileInfo::exists(u"/proc/self"_s) || !DirectoryWritable(u"/proc"_s));
+        const QString app = u"/opt/t/rlin1.txt"_s, mine = u"/home/u/t/rlin1.txt"_s;
+        const UserDataFolder user{u"/home/u/t"_s, {}}, none, garbled{{}, u"не текст"_s};
+        QCOMPARE(place(false, true, user), QStringList({app, mine, {}, {}}));
+        QCOMPARE(place(false, false, user), QStringList({mine, app, {}, u"named"_s}));
+        QCOMPARE(place(true, true, user), QStringList({mine, {}, {}, {}}));  // the administrator
+        QCOMPARE(place(true, false, none), QStringList({app, {}, {}, {}}));
+        QCOMPARE(place(true, false, garbled), QStringList({{}, {}, garbled.problem, {}}));
+        QCOMPARE(place(false, true, garbled), QStringList({app, {}, {}, {}}));
+        QCOMPARE(place(false, false, garbled), QStringList({{}, {}, garbled.problem, {}}));
     }
 
     // The next write keeps the old file's permissions, and removes the temporary files that
@@ -247,34 +191,26 @@ private slots:
         const QString path = dir.filePath(kDataFileName);
         QVERIFY(WriteDataFile(path, 200, 30, nullptr));
         QVERIFY(::chmod(QFile::encodeName(path), 0600) == 0);
-        const struct {
-            const char* name;
-            int minutes;  // since it was last written
-            bool removed;
-        } files[] = {
+        // Each file's name, the minutes since it was written (a link: negative), whether it goes.
+        const std::tuple<const char*, int, bool> files[] = {
             {"rlin1.txt.0123abcd.tmp", 10, true},   {"rlin1.txt.456789ef.tmp", 1, false},
             {"rlin1.txt.0123ABCD.tmp", 10, false},  {"rlin1.txt.0123abc.tmp", 10, false},
             {"rlin1.txt.0123abcd.tmp~", 10, false}, {"other.txt.0123abcd.tmp", 10, false},
-            {"rlin1.txt.89abcdef.tmp", -10, false},  // a link
+            {"rlin1.txt.89abcdef.tmp", -10, false},  // a link to the old 0123abc file
         };
-        for (const auto& f : files) {
-            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
-            QVERIFY(f.minutes > 0 ? QFile(QString::fromLatin1(name)).open(QIODevice::WriteOnly)
-                                  : ::symlink("rlin1.txt", name) == 0);
-            const timespec old{::time(nullptr) - std::abs(f.minutes) * 60, 0}, times[] = {old, old};
+        for (const auto& [file, minutes, removed] : files) {
+            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(file)));
+            QVERIFY(minutes > 0 ? QFile(QFile::decodeName(name)).open(QIODevice::WriteOnly)
+                                : ::symlink("rlin1.txt.0123abc.tmp", name) == 0);
+            const timespec old{::time(nullptr) - qAbs(minutes) * 60, 0}, times[] = {old, old};
             QVERIFY(::utimensat(AT_FDCWD, name, times, AT_SYMLINK_NOFOLLOW) == 0);
         }
-        const mode_t mask = ::umask(022);
-        const bool written = WriteDataFile(path, 217.3, 44.8, nullptr);
-        ::umask(mask);
-        QVERIFY(written);
+        QVERIFY(WriteDataFile(path, 217.3, 44.8, nullptr));
         struct stat info;
         QVERIFY(::stat(QFile::encodeName(path), &info) == 0);
         QCOMPARE(info.st_mode & 0777, 0600u);
-        for (const auto& f : files) {
-            const QByteArray name = QFile::encodeName(dir.filePath(QLatin1String(f.name)));
-            QVERIFY2((::lstat(name, &info) != 0) == f.removed, f.name);
-        }
+        for (const auto& [file, minutes, removed] : files)
+            QVERIFY2(QFileInfo::exists(dir.filePath(QLatin1String(file))) != removed, file);
     }
 
     // Both layouts for real, the writer and the reader at the path decided. Nothing is made or
@@ -299,6 +235,8 @@ private slots:
             QCOMPARE(::read(watch, events, sizeof events) > 0, !systemInstall);
             ::close(watch);
         }
+        // Tried for real: permission bits do not stop an administrator; /proc takes no files.
+        QVERIFY(!QFileInfo::exists(u"/proc/self"_s) || !DirectoryWritable(u"/proc"_s));
     }
 };
 

@@ -20,13 +20,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum class Window { Torvel, Flin1, Fris123 };
-
-const WindowLayout& layoutOf(Window w) {
-    return w == Window::Torvel  ? TorvelLayout()
-           : w == Window::Flin1 ? Flin1Layout()
-                                : Fris123Layout();
-}
-
 using W = Window;
 
 // Each control's place in twips as the windows' definitions give it (a line's two ends instead):
@@ -81,116 +74,94 @@ Q_DECLARE_METATYPE(Window)
 class TestLayout : public QObject {
     Q_OBJECT
     std::unique_ptr<QWidget> m_windows[3];
-
-    QWidget* window(Window w) {
-        std::unique_ptr<QWidget>& slot = m_windows[int(w)];
-        if (slot) return slot.get();
-        if (w == Window::Torvel) slot = std::make_unique<TORVEL>();
-        if (w == Window::Flin1) slot = std::make_unique<FLIN1>(DataFilePlace(), nullptr);
-        if (w == Window::Fris123) slot = std::make_unique<FRIS123>(nullptr);
-        slot->setAttribute(Qt::WA_DeleteOnClose, false);
-        slot->show();
-        return slot.get();
-    }
+    const WindowLayout* m_layouts[3] = {&TorvelLayout(), &Flin1Layout(), &Fris123Layout()};
 
 private slots:
-    void cleanupTestCase() {
-        for (auto& w : m_windows) w.reset();
+    void initTestCase() {
+        m_windows[int(W::Torvel)] = std::make_unique<TORVEL>();
+        m_windows[int(W::Flin1)] = std::make_unique<FLIN1>(DataFilePlace(), nullptr);
+        m_windows[int(W::Fris123)] = std::make_unique<FRIS123>(nullptr);
+        for (auto& w : m_windows) w->show();
     }
 
-    // The client size, the fixed start-up position (null for the platform's), the controls on
-    // the picture box, and the focus order: Tab moves through it and round again.
+    // The client area (at 0,0 where the platform places it), the controls on the picture box,
+    // and the focus order: Tab moves through it and round again.
     void windows_data() {
         QTest::addColumn<Window>("window");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QPoint>("position");
-        QTest::addColumn<QStringList>("onPicture");
-        QTest::addColumn<QStringList>("focus");
-        QTest::newRow("RASCHET") << Window::Torvel << QSize(445, 462) << QPoint() << QStringList()
-                                 << QStringList{"Text1",   "Text2",  "Text3",  "Text4",  "Text5",
-                                                "Text6",   "Text7",  "Text8",  "Gprog",  "RISYNOK",
-                                                "cmdExit", "NAPR",   "Text9",  "Text10", "Text11",
-                                                "Text12",  "Text13", "Text14", "Text15", "Text16"};
-        QTest::newRow("CYRC1") << Window::Flin1 << QSize(334, 221) << QPoint() << QStringList()
-                               << QStringList{"START", "CMDEXIT", "POZIA"};
-        QTest::newRow("RIS123") << Window::Fris123 << QSize(424, 333) << QPoint(124, 102)
-                                << QStringList{"cmd1", "RISYNOK"}
-                                << QStringList{"Picture1", "cmd1", "RISYNOK"};
+        QTest::addColumn<QRect>("client");
+        QTest::addColumn<QString>("onPicture");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("RASCHET") << W::Torvel << QRect(0, 0, 445, 462) << QString()
+                                 << u"Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8 "
+                                    u"Gprog RISYNOK cmdExit NAPR Text9 Text10 Text11 Text12 "
+                                    u"Text13 Text14 Text15 Text16"_s;
+        QTest::newRow("CYRC1") << W::Flin1 << QRect(0, 0, 334, 221) << QString()
+                               << u"START CMDEXIT POZIA"_s;
+        QTest::newRow("RIS123") << W::Fris123 << QRect(124, 102, 424, 333) << u"cmd1 RISYNOK"_s
+                                << u"Picture1 cmd1 RISYNOK"_s;
     }
     void windows() {
         QFETCH(Window, window);
-        QFETCH(QSize, size);
-        QFETCH(QPoint, position);
-        QFETCH(QStringList, onPicture);
-        QFETCH(QStringList, focus);
-        QWidget* w = this->window(window);
+        QFETCH(QRect, client);
+        QFETCH(QString, onPicture);
+        QFETCH(QString, focus);
+        QWidget* w = m_windows[int(window)].get();
         QCOMPARE(w->windowTitle(), QString::fromLatin1(QTest::currentDataTag()));
-        QCOMPARE(w->size(), size);
         // Every control has its place above. The window keeps its size, with no maximise button,
         // even when resized from outside, as any program can where there is no window manager.
         QCOMPARE(std::count_if(std::begin(kPlaces), std::end(kPlaces),
                                [window](const Place& p) { return p.window == window; }),
-                 std::ptrdiff_t(layoutOf(window).controls.size()));
-        w->windowHandle()->resize(size * 2);
-        QTRY_COMPARE(w->windowHandle()->size(), size);
-        QCOMPARE(w->size(), size);
-        QCOMPARE(w->maximumSize(), size);
+                 std::ptrdiff_t(m_layouts[int(window)]->controls.size()));
+        w->windowHandle()->resize(client.size() * 2);
+        QTRY_COMPARE(w->windowHandle()->size(), client.size());
+        QCOMPARE(w->maximumSize(), client.size());
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        if (!position.isNull()) QCOMPARE(w->geometry().topLeft(), position);
-        for (const QString& name : onPicture)
+        if (!client.topLeft().isNull()) QCOMPARE(w->geometry(), client);
+        for (const QString& name : onPicture.split(u' ', Qt::SkipEmptyParts))
             QCOMPARE(w->findChild<QWidget*>(name)->parentWidget(),
                      w->findChild<QWidget*>(u"Picture1"_s));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        for (qsizetype i = 0; i < focus.size(); ++i) {
-            w->findChild<QWidget*>(focus[i])->setFocus();
+        const QStringList order = focus.split(u' ');
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            w->findChild<QWidget*>(order[i])->setFocus();
             QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-            QCOMPARE(w->focusWidget()->objectName(), focus[(i + 1) % focus.size()]);
+            QCOMPARE(w->focusWidget()->objectName(), order[(i + 1) % order.size()]);
         }
     }
 
     void controls_data() {
-        QTest::addColumn<Window>("window");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("twips");  // a line's ends as its corners
+        QTest::addColumn<int>("place");  // in kPlaces
         for (const Place& p : kPlaces)
-            QTest::addRow("%s %s", layoutOf(p.window).caption, p.name)
-                << p.window << QString::fromLatin1(p.name)
-                << QRect(QPoint(p.left, p.top), QSize(p.width, p.height));
+            QTest::addRow("%s %s", m_layouts[int(p.window)]->caption, p.name) << int(&p - kPlaces);
     }
-    // Each control where its description puts it (a line's frame as thick as the line, along its
-    // middle), on its parent, with its text, accessible name, tooltip and font.
+    // Each control where its place puts it (a line's frame as thick as the line, along its
+    // middle), with its text, accessible name, tooltip and font.
     void controls() {
-        QFETCH(Window, window);
-        QFETCH(QString, name);
-        QFETCH(QRect, twips);
-        const Control* described = layoutOf(window).control(name.toLatin1().constData());
-        QVERIFY(described);
-        const Control& c = *described;
-        QWidget* w = this->window(window);
-        QWidget* control = w->findChild<QWidget*>(name);
+        QFETCH(int, place);
+        const Place& p = kPlaces[place];
+        const Control* c = m_layouts[int(p.window)]->control(p.name);
+        QVERIFY(c);
+        QWidget* control = m_windows[int(p.window)]->findChild<QWidget*>(QLatin1String(p.name));
         QVERIFY(control);
-        QCOMPARE(control->parentWidget(),
-                 c.parent ? w->findChild<QWidget*>(QLatin1String(c.parent)) : w);
-        const QPoint first = TwipsToPixels(twips.topLeft());
-        const QPoint second = TwipsToPixels(QPoint(twips.width(), twips.height()));
+        const QPoint first = TwipsToPixels(QPoint(p.left, p.top));
+        const QPoint second = TwipsToPixels(QPoint(p.width, p.height));
         const QRect ends = QRect(first, second).normalized();
-        const int half = c.lineWidth / 2;
-        if (c.kind == ControlKind::Line)
+        const int half = c->lineWidth / 2;
+        if (c->kind == ControlKind::Line)
             QCOMPARE(control->geometry(), ends.height() == 1 ? ends.adjusted(0, -half, 0, half)
                                                              : ends.adjusted(-half, 0, half, 0));
         else
             QCOMPARE(control->geometry(), QRect(first, QSize(second.x(), second.y())));
         const QString text = control->property("text").toString();
-        QCOMPARE(text, QString::fromUtf8(c.text));
-        QCOMPARE(control->accessibleName(), QString::fromUtf8(c.accessibleName));
-        QCOMPARE(control->toolTip(), QString::fromUtf8(c.toolTip));
-        if (c.kind == ControlKind::TextBox || c.kind == ControlKind::Button)
+        QCOMPARE(text, QString::fromUtf8(c->text));
+        QCOMPARE(control->accessibleName(), QString::fromUtf8(c->accessibleName));
+        QCOMPARE(control->toolTip(), QString::fromUtf8(c->toolTip));
+        if (c->kind == ControlKind::TextBox || c->kind == ControlKind::Button)
             QVERIFY(!control->accessibleName().isEmpty());
-        if (c.font != FontName::Default) {
-            QCOMPARE(control->font().pointSizeF(), kFonts[int(c.font)].first);
-            QCOMPARE(control->font().bold(), kFonts[int(c.font)].second);
-        }
+        if (c->font != FontName::Default)
+            QCOMPARE(std::pair(control->font().pointSizeF(), control->font().bold()),
+                     kFonts[int(c->font)]);
 
         // The caption is whole in the control's font: a label's wrapped at blanks to its width,
         // in as many lines as it holds whole (a one-line caption may let its descent reach past
