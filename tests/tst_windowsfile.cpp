@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <tuple>
 
 #include "appdir.h"
 #include "datafile.h"
@@ -32,18 +33,14 @@ bool underWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-QStringList temporaries(const QString& dir) {
-    return QDir(dir).entryList({u"*.tmp"_s}, QDir::Files | QDir::Hidden | QDir::System);
-}
-
 }  // namespace
 
 class TestWindowsFile : public QObject {
     Q_OBJECT
 
 private slots:
-    // Written and read back in a folder of each name, the file beside the others as a user
-    // sees it; the name goes to the system as UTF-16, never through the ANSI code page.
+    // Written and read back in a folder of each name, which goes to the system as UTF-16, never
+    // through the ANSI code page; and the user's own folder on this machine, not the roaming one.
     void names_data() {
         QTest::addColumn<QString>("folder");
         QTest::newRow("Cyrillic") << u"Программа"_s;
@@ -55,32 +52,31 @@ private slots:
         QTemporaryDir dir;
         const QString program = QDir::toNativeSeparators(dir.filePath(folder));
         const QString path = AppFilePath(program, kDataFileName);
-        QVERIFY(path.contains(u'\\' + folder + u'\\'));
-        QString message;
-        QVERIFY2(WriteDataFile(path, 217.344291652777, 44.8168471212995, &message),
-                 qPrintable(message));  // the folder is made on the way
+        QVERIFY(WriteDataFile(path, 217.344291652777, 44.8168471212995, nullptr));
+        QCOMPARE(QDir(program).entryList(QDir::Files), QStringList{kDataFileName});
         QCOMPARE(content(path), "217.344291652777,44.8168471212995\r\n");
         const auto fields = ReadDataFile(path);
         QVERIFY(fields && fields->azimuth == u"217.344291652777"_s);
-        QCOMPARE(QDir(program).entryList(QDir::Files), QStringList{kDataFileName});
+        QCOMPARE(UserDataDirectory().path,
+                 QDir::toNativeSeparators(qEnvironmentVariable("LOCALAPPDATA")) +
+                     u"\\tst_windowsfile"_s);
     }
 
-    // A replacement the system refuses leaves the old file whole and no temporary file, and
-    // says so. The old file is held open by another program that shares it for reading only:
-    // Windows refuses the rename over it ("файл занят"); Wine says there is no access.
+    // A replacement the system refuses leaves the old file whole and no temporary file, and says
+    // so. The old file is held open by a program that shares it for reading only: Windows says
+    // the file is busy, Wine that there is no access.
     void refusedReplacement() {
         QTemporaryDir dir;
         const QString path = QDir::toNativeSeparators(dir.filePath(kDataFileName));
         QVERIFY(WriteDataFile(path, 200, 30, nullptr));
         const HANDLE holder = CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        QVERIFY(holder != INVALID_HANDLE_VALUE);
         QString message;
         const bool written = WriteDataFile(path, 217.3, 44.8, &message);
         CloseHandle(holder);
-        QVERIFY(!written);
+        QVERIFY(holder != INVALID_HANDLE_VALUE && !written);
         QCOMPARE(content(path), "200,30\r\n");
-        QCOMPARE(temporaries(dir.path()), QStringList());
+        QCOMPARE(QDir(dir.path()).entryList({u"*.tmp"_s}, QDir::Files), QStringList());
         QVERIFY2(message.contains(path) && message.contains(u"прежнего расчёта"_s) &&
                      (message.contains(u"занят"_s) || message.contains(u"нет прав"_s)),
                  qPrintable(message));
@@ -102,8 +98,7 @@ private slots:
         if (!CreateSymbolicLinkW(wide(path), wide(target),
                                  SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
             QSKIP("links need an administrator or the developer mode on this Windows");
-        // A link to a file reads as the file on Windows; Wine 8 does not follow the links it
-        // makes this way.
+        // Windows reads a link to a file as the file; Wine 8 does not follow the links it makes.
         if (!underWine()) QVERIFY2(ReadDataFile(path, &why), qPrintable(why));
         QVERIFY(WriteDataFile(path, 217.3, 44.8, nullptr));
         QCOMPARE(content(target), "200,30\r\n");
@@ -111,37 +106,25 @@ private slots:
         QVERIFY(!(GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_REPARSE_POINT));
     }
 
-    // The next write removes the temporary files that replacements killed half-way left, once
-    // they are five minutes old: nothing else. (No two names differ in case only: Windows takes
-    // them for one.)
+    // The next write removes the temporary files that killed replacements left, once five
+    // minutes old: nothing else. No two names differ in case only: Windows takes them for one.
     void leftovers() {
         QTemporaryDir dir;
-        const QString path = dir.filePath(kDataFileName);
-        const struct {
-            const char* name;
-            int minutes;  // since it was last written
-            bool removed;
-        } files[] = {
-            {"rlin1.txt.0123abcd.tmp", 10, true},  {"rlin1.txt.456789ef.tmp", 1, false},
-            {"rlin1.txt.89ABCDEF.tmp", 10, false}, {"rlin1.txt.0123abc.tmp", 10, false},
-            {"other.txt.0123abcd.tmp", 10, false},
-        };
-        for (const auto& f : files) {
-            QFile file(dir.filePath(QLatin1String(f.name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * f.minutes),
+        const std::tuple<const char*, int, bool> files[] = {// name, minutes old, removed
+                                                            {"rlin1.txt.0123abcd.tmp", 10, true},
+                                                            {"rlin1.txt.456789ef.tmp", 1, false},
+                                                            {"rlin1.txt.89ABCDEF.tmp", 10, false},
+                                                            {"rlin1.txt.0123abc.tmp", 10, false},
+                                                            {"other.txt.0123abcd.tmp", 10, false}};
+        for (const auto& [name, minutes, removed] : files) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutes),
                                      QFileDevice::FileModificationTime));
         }
-        QVERIFY(WriteDataFile(path, 217.3, 44.8, nullptr));
-        for (const auto& f : files)
-            QVERIFY2(QFile::exists(dir.filePath(QLatin1String(f.name))) != f.removed, f.name);
-    }
-
-    // The user's own folder on this machine, not the roaming one.
-    void userDataFolder() {
-        const QString local = QDir::toNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"));
-        QVERIFY(!local.isEmpty());
-        QCOMPARE(UserDataDirectory().path, local + u"\\tst_windowsfile"_s);
+        QVERIFY(WriteDataFile(dir.filePath(kDataFileName), 217.3, 44.8, nullptr));
+        for (const auto& [name, minutes, removed] : files)
+            QVERIFY2(QFile::exists(dir.filePath(QLatin1String(name))) != removed, name);
     }
 };
 
