@@ -4,7 +4,6 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -56,9 +55,9 @@ private slots:
     }
 
     // What lies at the data file's name, and which step of the write fails. The writer replaces a
-    // link (not its target) and refuses anything but a regular file; a failed write leaves the old
-    // file, no temporary file, and says which file, why, and whether the old results are still
-    // there. The reader reads a regular file, through a link too. Neither opens a special file.
+    // link, not its target, and refuses anything but a regular file; a failed write leaves the old
+    // file and no temporary one, and says which file, why, and whether the old results are kept.
+    // The reader follows a link to a regular file. Neither opens a pipe.
     void replacement_data() {
         QTest::addColumn<bool>("link");  // the name is a link to the node, not the node
         QTest::addColumn<int>("node");   // its file type; 0: nothing
@@ -83,8 +82,6 @@ private slots:
         QTest::newRow("link to a pipe") << true << S_IFIFO << C{} << false << special << ok;
         QTest::newRow("pipe") << false << S_IFIFO << C{} << false << special << special;
         QTest::newRow("folder") << false << S_IFDIR << C{} << false << u"папка"_s << u"папка"_s;
-        QTest::newRow("socket") << false << S_IFSOCK << C{} << false << special << special;
-        QTest::newRow("device") << false << S_IFCHR << C{} << false << special << special;
         // clang-format on
     }
     void replacement() {
@@ -98,13 +95,12 @@ private slots:
         const QString path = dir.filePath(kDataFileName),
                       nodePath = link ? dir.filePath(u"target"_s) : path;
         const QByteArray name = QFile::encodeName(nodePath);
-        // A CR LF and a bare LF both end a field. A device (/dev/null's) takes the administrator.
-        if (node == S_IFREG)
+        if (node == S_IFREG)  // a CR LF and a bare LF both end a field
             QVERIFY(ReplaceFile(nodePath, "200\r\n30\n").replaced);
         else if (node == S_IFDIR)
             QVERIFY(QDir().mkdir(path));
-        else if (node && ::mknod(name, node | 0600, makedev(1, 3)) != 0)
-            QSKIP("no device can be made here");
+        else if (node == S_IFIFO)
+            QVERIFY(::mkfifo(name, 0600) == 0);
         if (link) QVERIFY(QFile::link(nodePath, path));
         const QByteArray old = content(nodePath);
         const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -146,7 +142,6 @@ private slots:
         const QByteArray none, u = "/home/u";
         QCOMPARE(folder("/x/d/", u, "/home/a"), u"/x/d"_s);
         QCOMPARE(folder("r/d", u, "/home/a"), u"/home/u/.local/share"_s);
-        QCOMPARE(folder(none, none, "/home/a"), u"/home/a/.local/share"_s);
         QCOMPARE(folder(none, "u", "/home/a"), u"/home/a/.local/share"_s);
         QCOMPARE(folder(none, "/", "/home/a"), u"/.local/share"_s);
         QCOMPARE(folder(none, "/home/\xff", "/home/a"), u"?"_s);
