@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Keeps a test from hanging on a named pipe. Should the code under test wait on the pipe (an open
-// for its other end, a read for data), the watch opens and closes the pipe itself after three
-// seconds and every hundredth of a second on, which ends the wait; fired() then fails the test.
+// Keeps a test from hanging on a named pipe: after three seconds the watch opens and closes the
+// pipe every hundredth of a second, which ends any wait on it; fired() then fails the test.
 
 #include <fcntl.h>
 #include <unistd.h>

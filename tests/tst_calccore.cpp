@@ -51,9 +51,8 @@ static QMap<QString, QStringList> readmeRows(const QString& heading) {
     return rows;
 }
 
-// The second feed's place (mm right, up), the turns and both true azimuths by a route sharing none
-// of the calculation's formulas: the dish turned onto satellite 1 by rotation matrices, rays from
-// satellite 2 reflected by a paraboloid, the polarisation carried along the reflected ray.
+// The place (mm right, up), the turns and the true azimuths by a route sharing none of the
+// calculation's formulas: rotation matrices, rays reflected by a paraboloid, polarisation carried.
 using Matrix = QGenericMatrix<3, 3, double>;
 using Column = QGenericMatrix<1, 3, double>;
 static Column column(double x, double y, double z) {
@@ -167,9 +166,8 @@ private slots:
                 << writes + QStringList{cell(u"rlin1.txt"_s) + u"\r\n"_s} << placement;
         }
     }
-    // Also with the comma of the feed offsets' masks. The ray trace is held closer (sin for tan
-    // moves the worked example's place by 0.25 mm); the shown azimuths, south of the equator
-    // turned by half a circle, are the true ones.
+    // Also with the masks' comma. The ray trace is held closer (sin for tan moves the worked
+    // example's place 0.25 mm); the shown azimuths, turned half a circle south, are the true ones.
     void readmeTable() {
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, writes);
@@ -198,9 +196,8 @@ private slots:
                      qPrintable(QString::number(i) + u": "_s + QString::number(got[i])));
     }
 
-    // The edges the README's sites miss: masks; the rotation of satellite 2 east by more than half
-    // a turn, at the site, below 0.05; a feed offset's word on the rounded difference, its text
-    // cut; minutes with their own sign; the azimuth turned only south, where 360 is 0.
+    // What the README's sites miss: masks; the rotation past half a turn, at the site, below 0.05;
+    // a feed offset's word and cut text; minutes' own sign; the azimuth turned south, 360 as 0.
     void steps() {
         QCOMPARE(FormatMask(10.017, u"##.#"_s, ','), u"10,"_s);  // '#' zero dropped, point kept
         QCOMPARE(FormatMask(0.44, u"##.#"_s, '.'), u".4"_s);
@@ -218,8 +215,8 @@ private slots:
         QCOMPARE(ShownAzimuth(Site{0, -0.5}, std::nextafter(180.0, 0.0)), 0.0);
         QCOMPARE(ShownAzimuth(Site{0, -0.5}, std::nextafter(180.0f, 0.0f)), 0.0f);
     }
-    // Feed tooltips without a place and far off the axis; compass tooltips, with the declination
-    // or why none.
+    // Feed tooltips with no place and far off the axis; compass tooltips, with a declination or
+    // not.
     void toolTips_data() {
         QTest::addColumn<QString>("tip");
         QTest::addColumn<QString>("part");

@@ -54,10 +54,9 @@ private slots:
         QCOMPARE(AppDirFromBytes(""), std::nullopt);
     }
 
-    // What lies at the data file's name, and which step of the write fails. The writer replaces a
-    // link, not its target, and refuses anything but a regular file; a failed write leaves the old
-    // file and no temporary one, and says which file, why, and whether the old results are kept.
-    // The reader follows a link to a regular file. Neither opens a pipe.
+    // What lies at the name, which write step fails. The writer replaces a link, not its target,
+    // refuses what is not a regular file; a failure keeps the old file, leaves no temporary one and
+    // says which file, why, whether old results remain. Neither reader nor writer opens a pipe.
     void replacement_data() {
         QTest::addColumn<bool>("link");  // the name is a link to the node, not the node
         QTest::addColumn<int>("node");   // its file type; 0: nothing
@@ -157,9 +156,8 @@ private slots:
                            u"/.local/share/tst_datafile"_s);
     }
 
-    // An installed program always uses the user's folder; a portable one only when its own takes
-    // no files, and then names it once and looks beside itself for a newer file. Without a user
-    // folder, the program's all the same; with one whose name is not text, none.
+    // Installed: the user's folder; portable: only when its own takes no files, then naming it
+    // and looking beside itself for a newer file. No user folder: its own; one not text: none.
     void dataFilePlace() {
         // The path, the other path, the problem and the note ("named" when it names both folders).
         const auto place = [](bool installed, bool writable, const UserDataFolder& folder) {
@@ -179,8 +177,7 @@ private slots:
         QCOMPARE(place(false, false, garbled), QStringList({{}, {}, garbled.problem, {}}));
     }
 
-    // The next write keeps the old file's permissions, and removes the temporary files that
-    // replacements killed half-way left, once they are five minutes old: nothing else.
+    // The next write keeps the permissions, removes killed replacements' files 5 minutes old.
     void nextWrite() {
         QTemporaryDir dir;
         const QString path = dir.filePath(kDataFileName);
@@ -208,8 +205,7 @@ private slots:
             QVERIFY2(QFileInfo::exists(dir.filePath(QLatin1String(file))) != removed, file);
     }
 
-    // Both layouts for real, the writer and the reader at the path decided. Nothing is made or
-    // opened in an installed program's folder, not even a probe (which leaves no name behind).
+    // Both layouts for real; nothing made or opened in an installed program's folder, no probe.
     void decideDataFilePlace() {
         for (const bool systemInstall : {false, true}) {
             QTemporaryDir program;

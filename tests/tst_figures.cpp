@@ -60,8 +60,7 @@ private slots:
         QVERIFY(grabbed.copy(0, 0, 100, 120) != large.copy(0, 0, 100, 120));
     }
 
-    // A bitmap 9 pixels wide (rows padded), either way up, goes on in the cycle only when whole;
-    // else the box and FigureIndex stay, and every press asks for the same file again.
+    // A 9-pixel-wide bitmap either way up is shown whole; else the box and FigureIndex stay.
     void secondPicture_data() {
         QTest::addColumn<QByteArray>("bytes");  // in place of 1k.BMP; null: no file
         QTest::addColumn<QString>("message");   // empty: shown

@@ -60,8 +60,7 @@ class TestPlot : public QObject {
     QString m_otherFile = m_dir.filePath(u"rlin1-other.txt"_s);
     QStringList m_messages;
 
-    // A data file of that content (null: none), no messages yet; with newer 1 or -1, a file in
-    // the other place written a minute after or before it.
+    // A data file (null: none), no messages; newer 1 or -1: one elsewhere a minute after or before.
     void prepare(const QByteArray& content, int newer = 0) {
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
         m_messages.clear();
@@ -133,8 +132,7 @@ private slots:
             QVERIFY(window.focusWidget() == box && box->selectedText() == rotation);
     }
 
-    // One operation on an image canvas of twice the pixels, then the colour at a pixel: twips
-    // round to the nearest pixel, arc angles are radians anticlockwise from the right.
+    // One operation on a canvas of twice the pixels: twips round, arcs anticlockwise in radians.
     void image_data() {
         QTest::addColumn<DrawOp>("op");
         QTest::addColumn<QPoint>("probe");
@@ -181,8 +179,7 @@ private slots:
                  qPrintable(u"ink from row %1 to %2"_s.arg(top).arg(bottom)));
     }
 
-    // The picture shown on the window's own background; pressed in its yield: a whole picture,
-    // then the rest.
+    // Shown, on the window's own background; pressed in its yield: a whole picture, then the rest.
     void pressAgain() {
         prepare(kWorked);
         FLIN1 window({m_dataFile, QString(), QString(), QString()}, {});

@@ -147,8 +147,8 @@ private slots:
                      qPrintable(tip(name)));
     }
 
-    // Texts not wholly one number, values no site or dish has (not the limits): one message, the
-    // last run's results kept, the box focused and selected to be typed over.
+    // Not one number, or no site's or dish's (not the limits): one message, results and file kept,
+    // the box selected.
     void refused_data() {
         QTest::addColumn<Boxes>("typed");
         QTest::addColumn<QString>("refusedIn");
@@ -253,8 +253,7 @@ private slots:
         QCOMPARE(m_window->plotWindow()->isVisible(), unlocks);
     }
 
-    // START after START: the tooltips and the plot's declination note replaced, or given back
-    // their layout texts; the carried elevation of satellite 2.
+    // START after START: tooltips and the plot's note replaced or reset; satellite 2's elevation.
     void runsInTurn() {
         const QStringList layoutTips = texts(kOutputs, true);
         m_window->setClock([] { return QDate(2025, 6, 1); });
