@@ -112,15 +112,11 @@ static QList<double> rayTraced(const QStringList& texts, double focal) {
     const Column p2 = across(d), mirrored = column(-p2(0, 0), -p2(1, 0), p2(2, 0));
     const double tilt = std::acos(d(2, 0)), toward = std::atan2(-d(1, 0), -d(0, 0));
     const Matrix feed2 = rotation(2, toward) * rotation(1, tilt) * rotation(2, -toward);
-    auto azimuth = [](const Column& s) {  // clockwise from north, in [0, 360)
-        return std::fmod(qRadiansToDegrees(std::atan2(s(0, 0), s(1, 0))) + 360, 360.0);
-    };
-    return {focus(0, 0),
-            focus(1, 0),
-            lineAngle(across(column(0, 0, 1))),
-            lineAngle(feed2.transposed() * mirrored),
-            azimuth(sight1),
-            azimuth(sight(satellite2))};
+    QList<double> traced{focus(0, 0), focus(1, 0), lineAngle(across(column(0, 0, 1))),
+                         lineAngle(feed2.transposed() * mirrored)};
+    for (const Column& s : {sight1, sight(satellite2)})  // the azimuths, in [0, 360)
+        traced << std::fmod(qRadiansToDegrees(std::atan2(s(0, 0), s(1, 0))) + 360, 360.0);
+    return traced;
 }
 
 class TestCalcCore : public QObject {

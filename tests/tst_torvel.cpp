@@ -147,20 +147,17 @@ private slots:
                      qPrintable(tip(name)));
     }
 
-    // Not one number, or no site's or dish's (not the limits): one message, results and file kept,
-    // the box selected.
+    // Not one number, or no site's or dish's: one message, results and file kept, the box selected
+    // (replay_runstart holds the limits, which are taken).
     void refused_data() {
         QTest::addColumn<Boxes>("typed");
         QTest::addColumn<QString>("refusedIn");
         QTest::addColumn<QString>("readAs");
         refusal("unit", {{"Text13", "450 мм"}}, "Text13", "450");
-        refusal("Text4 before Text5", {{"Text5", "13E"}, {"Text4", "48,5"}}, "Text4", "48");
         refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3", "4043°");
         refusal("minutes past the pole", {{"Text3", "89"}, {"Text4", "61"}}, "Text4", "90.01");
-        refusal("south pole", {{"Text3", "-89"}, {"Text4", "-60"}}, "", "");
         refusal("focal length 0", {{"Text13", "0"}}, "Text13", "0 мм");
         refusal("focal length 1e6", {{"Text13", "1e6"}}, "Text13", "1000000 мм");
-        refusal("focal length 100000", {{"Text13", "100000"}}, "", "");
     }
     void refused() {
         QFETCH(Boxes, typed);
@@ -170,8 +167,7 @@ private slots:
         type(typed);
         const QStringList before = texts(kOutputs) + texts(kOutputs, true);
         click(m_window, "Gprog");
-        QCOMPARE(m_messages.size(), refusedIn.isEmpty() ? 0 : 1);
-        if (refusedIn.isEmpty()) return;
+        QCOMPARE(m_messages.size(), 1);
         QLineEdit* edit = box(refusedIn);
         for (const QString& part :
              {u'«' + edit->accessibleName() + u'»', u'«' + edit->text() + u'»', u"как "_s + readAs})

@@ -17,9 +17,8 @@ constexpr int kMissingFontReports = 1;
 constexpr int kMissingFontReports = 0;
 #endif
 
-// Each face the first preferred one the system has; the carried Liberation files (ids 0 to 2) only
-// where it lacks Liberation. With no face for the words, said once, on standard error and a
-// message.
+// Each face the first preferred one there; the carried Liberation files (ids 0 to 2) only where
+// the system lacks them. With no face for the words: said once, on standard error and a message.
 class TestUiFont : public QObject {
     Q_OBJECT
 
