@@ -54,11 +54,10 @@ private slots:
     // The built-in model from its first day up to its last; a leap year's last day.
     void decimalYear() {
         QCOMPARE(DecimalYear(QDate(2024, 12, 31)), 2024.9972677595629);
-        const std::pair<QDate, bool> dates[] = {{QDate(2024, 12, 31), false},
-                                                {QDate(2025, 1, 1), true},
-                                                {QDate(2029, 12, 31), true},
-                                                {QDate(2030, 1, 1), false}};
-        for (const auto& [date, covered] : dates)
+        for (const auto& [date, covered] : {std::pair(QDate(2024, 12, 31), false),
+                                            {QDate(2025, 1, 1), true},
+                                            {QDate(2029, 12, 31), true},
+                                            {QDate(2030, 1, 1), false}})
             QVERIFY2(Wmm2025() && Wmm2025()->covers(DecimalYear(date)) == covered,
                      qPrintable(date.toString()));
     }
