@@ -44,7 +44,7 @@ private slots:
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
     }
 
-    // The cycle, round to its start again; a picture larger than the box is cut off unscaled.
+    // The cycle, back to its start; a larger picture is cut off unscaled, under the buttons.
     void cycle() {
         const auto kept = standIn("GDS001.BMP", encoded({700, 500}));
         const QImage large = rgb(QImage(path("GDS001.BMP")));
