@@ -4,7 +4,6 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -12,17 +11,42 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <csignal>
 #include <ctime>
+#include <thread>
 #include <tuple>
 
 #include "appdir.h"
 #include "datafile.h"
-#include "pipewatch.h"
 
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(ReplaceCalls)
+
+// Keeps a test from hanging on a named pipe: after three seconds the watch opens and closes the
+// pipe every hundredth of a second, which ends any wait on it; fired() then fails the test.
+class PipeWatch {
+public:
+    explicit PipeWatch(QByteArray pipe)
+        : m_thread([this, pipe] {
+              using namespace std::chrono_literals;
+              for (int tick = 0; !m_done; ++tick, std::this_thread::sleep_for(10ms))
+                  if ((m_fired = tick >= 300))
+                      ::close(::open(pipe.constData(), O_RDWR | O_NONBLOCK));
+          }) {
+        std::signal(SIGPIPE, SIG_IGN);  // a writer on the pipe gets EPIPE, not a fatal signal
+    }
+    ~PipeWatch() {
+        m_done = true;
+        m_thread.join();
+    }
+    bool fired() const { return m_fired; }
+
+private:
+    std::atomic<bool> m_done{false}, m_fired{false};
+    std::thread m_thread;
+};
 
 class TestDataFile : public QObject {
     Q_OBJECT
@@ -55,10 +79,9 @@ private slots:
         QCOMPARE(AppDirFromBytes(""), std::nullopt);
     }
 
-    // What lies at the data file's name, and which step of the write fails. The writer replaces a
-    // link (not its target) and refuses anything but a regular file; a failed write leaves the old
-    // file, no temporary file, and says which file, why, and whether the old results are still
-    // there. The reader reads a regular file, through a link too. Neither opens a special file.
+    // What lies at the name, which write step fails. The writer replaces a link, not its target,
+    // refuses what is not a regular file; a failure keeps the old file, leaves no temporary one and
+    // says which file, why, whether old results remain. Neither reader nor writer opens a pipe.
     void replacement_data() {
         QTest::addColumn<bool>("link");  // the name is a link to the node, not the node
         QTest::addColumn<int>("node");   // its file type; 0: nothing
@@ -83,8 +106,6 @@ private slots:
         QTest::newRow("link to a pipe") << true << S_IFIFO << C{} << false << special << ok;
         QTest::newRow("pipe") << false << S_IFIFO << C{} << false << special << special;
         QTest::newRow("folder") << false << S_IFDIR << C{} << false << u"папка"_s << u"папка"_s;
-        QTest::newRow("socket") << false << S_IFSOCK << C{} << false << special << special;
-        QTest::newRow("device") << false << S_IFCHR << C{} << false << special << special;
         // clang-format on
     }
     void replacement() {
@@ -98,13 +119,12 @@ private slots:
         const QString path = dir.filePath(kDataFileName),
                       nodePath = link ? dir.filePath(u"target"_s) : path;
         const QByteArray name = QFile::encodeName(nodePath);
-        // A CR LF and a bare LF both end a field. A device (/dev/null's) takes the administrator.
-        if (node == S_IFREG)
+        if (node == S_IFREG)  // a CR LF and a bare LF both end a field
             QVERIFY(ReplaceFile(nodePath, "200\r\n30\n").replaced);
         else if (node == S_IFDIR)
             QVERIFY(QDir().mkdir(path));
-        else if (node && ::mknod(name, node | 0600, makedev(1, 3)) != 0)
-            QSKIP("no device can be made here");
+        else if (node == S_IFIFO)
+            QVERIFY(::mkfifo(name, 0600) == 0);
         if (link) QVERIFY(QFile::link(nodePath, path));
         const QByteArray old = content(nodePath);
         const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -146,7 +166,6 @@ private slots:
         const QByteArray none, u = "/home/u";
         QCOMPARE(folder("/x/d/", u, "/home/a"), u"/x/d"_s);
         QCOMPARE(folder("r/d", u, "/home/a"), u"/home/u/.local/share"_s);
-        QCOMPARE(folder(none, none, "/home/a"), u"/home/a/.local/share"_s);
         QCOMPARE(folder(none, "u", "/home/a"), u"/home/a/.local/share"_s);
         QCOMPARE(folder(none, "/", "/home/a"), u"/.local/share"_s);
         QCOMPARE(folder(none, "/home/\xff", "/home/a"), u"?"_s);
@@ -162,9 +181,8 @@ private slots:
                            u"/.local/share/tst_datafile"_s);
     }
 
-    // An installed program always uses the user's folder; a portable one only when its own takes
-    // no files, and then names it once and looks beside itself for a newer file. Without a user
-    // folder, the program's all the same; with one whose name is not text, none.
+    // Installed: the user's folder; portable: only when its own takes no files, then naming it
+    // and looking beside itself for a newer file. No user folder: its own; one not text: none.
     void dataFilePlace() {
         // The path, the other path, the problem and the note ("named" when it names both folders).
         const auto place = [](bool installed, bool writable, const UserDataFolder& folder) {
@@ -184,8 +202,7 @@ private slots:
         QCOMPARE(place(false, false, garbled), QStringList({{}, {}, garbled.problem, {}}));
     }
 
-    // The next write keeps the old file's permissions, and removes the temporary files that
-    // replacements killed half-way left, once they are five minutes old: nothing else.
+    // The next write keeps the permissions, removes killed replacements' files 5 minutes old.
     void nextWrite() {
         QTemporaryDir dir;
         const QString path = dir.filePath(kDataFileName);
@@ -213,8 +230,7 @@ private slots:
             QVERIFY2(QFileInfo::exists(dir.filePath(QLatin1String(file))) != removed, file);
     }
 
-    // Both layouts for real, the writer and the reader at the path decided. Nothing is made or
-    // opened in an installed program's folder, not even a probe (which leaves no name behind).
+    // Both layouts for real; nothing made or opened in an installed program's folder, no probe.
     void decideDataFilePlace() {
         for (const bool systemInstall : {false, true}) {
             QTemporaryDir program;

@@ -44,8 +44,7 @@ private slots:
         Messages::setHandler([this](QWidget*, const QString& text) { m_messages << text; });
     }
 
-    // The cycle, round to its start again. GDS001.BMP is made larger than the box here: the box
-    // cuts it off unscaled, under the buttons.
+    // The cycle, back to its start; a larger picture is cut off unscaled, under the buttons.
     void cycle() {
         const auto kept = standIn("GDS001.BMP", encoded({700, 500}));
         const QImage large = rgb(QImage(path("GDS001.BMP")));
@@ -57,15 +56,11 @@ private slots:
         }
         QCOMPARE(viewer.figureIndex(), 1);
         const QImage grabbed = rgb(box(&viewer)->grab().toImage());
-        QCOMPARE(grabbed.size(), QSize(585, 396));
         QCOMPARE(grabbed.copy(100, 120, 485, 276), large.copy(100, 120, 485, 276));
-        QCOMPARE(box(&viewer)->findChildren<QPushButton*>().size(), 2);
         QVERIFY(grabbed.copy(0, 0, 100, 120) != large.copy(0, 0, 100, 120));
     }
 
-    // A bitmap 9 pixels wide (rows padded), either way up (height -5: rows from the top down), is
-    // shown and the cycle goes on only when whole. Anything else leaves the box and FigureIndex as
-    // they were, so every press asks for the same file again.
+    // A 9-pixel-wide bitmap either way up is shown whole; else the box and FigureIndex stay.
     void secondPicture_data() {
         QTest::addColumn<QByteArray>("bytes");  // in place of 1k.BMP; null: no file
         QTest::addColumn<QString>("message");   // empty: shown

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Each window against where its controls belong, and every caption whole in the fonts the
-// program got: the test runs again with DejaVu only, where the carried Liberation files stand in.
+// Each window against its layout, every caption whole in the fonts got (also with DejaVu only).
 
 #include <QLabel>
 #include <QPushButton>
@@ -22,9 +21,8 @@ namespace {
 enum class Window { Torvel, Flin1, Fris123 };
 using W = Window;
 
-// Each control's place in twips as the windows' definitions give it (a line's two ends instead):
-// written out here once, apart from the layout the windows are built from, so that a number
-// changed there shows.
+// Each control's place in twips (a line's two ends), apart from the layout the windows are built
+// from, so that a number changed there shows.
 struct Place {
     Window window;
     const char* name;
@@ -62,8 +60,7 @@ constexpr Place kPlaces[] = {
 };
 // clang-format on
 
-// The point size and weight of each font name, by its place in FontName; Default is the
-// platform's own.
+// Each FontName's point size and weight; Default is the platform's own.
 constexpr std::pair<double, bool> kFonts[] = {
     {0, false}, {9.75, true}, {8.25, false}, {8.25, true}, {9.75, false}, {12, true}, {12, true}};
 
@@ -84,8 +81,7 @@ private slots:
         for (auto& w : m_windows) w->show();
     }
 
-    // The client area (at 0,0 where the platform places it), the controls on the picture box,
-    // and the focus order: Tab moves through it and round again.
+    // The client area (at 0,0 where the platform places it), the picture box's controls, Tab order.
     void windows_data() {
         QTest::addColumn<Window>("window");
         QTest::addColumn<QRect>("client");
@@ -107,8 +103,7 @@ private slots:
         QFETCH(QString, focus);
         QWidget* w = m_windows[int(window)].get();
         QCOMPARE(w->windowTitle(), QString::fromLatin1(QTest::currentDataTag()));
-        // Every control has its place above. The window keeps its size, with no maximise button,
-        // even when resized from outside, as any program can where there is no window manager.
+        // Every control has a place; the size stays, even resized from outside, with no maximise.
         QCOMPARE(std::count_if(std::begin(kPlaces), std::end(kPlaces),
                                [window](const Place& p) { return p.window == window; }),
                  std::ptrdiff_t(m_layouts[int(window)]->controls.size()));
@@ -135,8 +130,7 @@ private slots:
         for (const Place& p : kPlaces)
             QTest::addRow("%s %s", m_layouts[int(p.window)]->caption, p.name) << int(&p - kPlaces);
     }
-    // Each control where its place puts it (a line's frame as thick as the line, along its
-    // middle), with its text, accessible name, tooltip and font.
+    // Each control at its place (a line's frame as thick as the line), its texts and font.
     void controls() {
         QFETCH(int, place);
         const Place& p = kPlaces[place];
@@ -163,9 +157,8 @@ private slots:
             QCOMPARE(std::pair(control->font().pointSizeF(), control->font().bold()),
                      kFonts[int(c->font)]);
 
-        // The caption is whole in the control's font: a label's wrapped at blanks to its width,
-        // in as many lines as it holds whole (a one-line caption may let its descent reach past
-        // the lower edge); a button's in the room its frame leaves.
+        // The caption whole: a label's wrapped to its width in the lines it holds (one line's
+        // descent may pass the lower edge); a button's in the room its frame leaves.
         const QFontMetrics metrics = control->fontMetrics();
         QSize need, room;
         if (auto* label = qobject_cast<QLabel*>(control); label && !text.isEmpty()) {

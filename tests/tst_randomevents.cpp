@@ -102,17 +102,13 @@ private slots:
             } else if (roll < 820 && plot && plot->isVisible() && what < 4) {
                 // START yields to the event loop once; now and then the window closes right then.
                 if (what == 0) QTimer::singleShot(0, plot, &QWidget::close);
-                const QByteArray before = file();
                 click(plot, "START");
-                QCOMPARE(file(), before);  // drawing only reads the file
             } else if (roll < 820 && plot && plot->isVisible() && what < 6) {
                 pick(2) ? click(plot, "CMDEXIT") : void(plot->close());
             } else if (roll < 820 && plot && plot->isVisible()) {
                 typeOrEdit(plot->findChild<QLineEdit*>(QStringLiteral("POZIA")));
             } else if (FRIS123* viewer = m_main->viewerWindow(); roll < 960 && viewer) {
-                const qsizetype shown = m_messages.size();
                 pick(3) ? click(viewer, pick(3) ? "RISYNOK" : "cmd1") : void(viewer->close());
-                QCOMPARE(m_messages.mid(shown), QStringList());  // every picture is there
             } else if (roll >= 995) {  // EXIT or the close box ends the event loop, every window
                 QTimer::singleShot(0, m_main, [this, button = pick(2)] {
                     button ? click(m_main, "cmdExit") : void(m_main->close());

@@ -103,48 +103,25 @@ private slots:
         QTest::addColumn<Boxes>("typed");        // over the worked example
         QTest::addColumn<QStringList>("shown");  // the result boxes afterwards
         QTest::addColumn<QString>("message");    // the one message shown, if any
-        QTest::addColumn<QString>("place");      // in Text14's and Text15's tooltips
-        QTest::addColumn<QString>("turns");      // in Text16's
         const QStringList none(kOutputs.size());
         QTest::newRow("worked example")
             << Boxes()
             << QStringList{" 44.8168471212995", " 217.344291652777",   " 47.99485", " 208.2955",
                            " 24.9487мм-->НИЖЕ", " 70.7734мм-->СПРАВА", " + 23.5"}
-            << QString()
-            << u"между ними 7.0°.\nВторой облучатель ставят по другую сторону от основного,\n"
-               u"от его центра: на 47.7 мм правее"_s
-            << u"основной — 30.8° по часовой стрелке;\nвторой — 30.2° по часовой"_s;
-        QTest::newRow("all three empty")
-            << Boxes{{"Text5", ""}, {"Text9", ""}, {"Text13", ""}} << none
-            << u"НЕТ КООРДИНАТ (1) "_s << QString() << QString();
-        QTest::newRow("Text9, Text13 empty") << Boxes{{"Text9", ""}, {"Text13", ""}} << none
-                                             << u"НЕТ КООРДИНАТ (2)"_s << QString() << QString();
-        QTest::newRow("Text13 empty")
-            << Boxes{{"Text13", ""}} << none << u"НЕТ ФОКУСА АНТЕНЫ"_s << QString() << QString();
+            << QString();
+        QTest::newRow("all three empty") << Boxes{{"Text5", ""}, {"Text9", ""}, {"Text13", ""}}
+                                         << none << u"НЕТ КООРДИНАТ (1) "_s;
+        QTest::newRow("Text9, Text13 empty")
+            << Boxes{{"Text9", ""}, {"Text13", ""}} << none << u"НЕТ КООРДИНАТ (2)"_s;
+        QTest::newRow("Text13 empty") << Boxes{{"Text13", ""}} << none << u"НЕТ ФОКУСА АНТЕНЫ"_s;
         QTest::newRow("fault after Text8")
             << Boxes{{"Text9", "1e400"}} << QStringList{"", " 217.344291652777", "", "", "", "", ""}
-            << FaultMessage(u"одно из введённых чисел слишком велико для расчёта"_s) << QString()
-            << QString();
-        // Pasted: an en dash, full-width digits, Arabic-Indic ones after a right-to-left mark.
-        QTest::newRow("Johannesburg, pasted")
-            << Boxes{{"Text1", "28"},        {"Text2", "3"},           {"Text3", u"\u201326"_s},
-                     {"Text4", u"－１２"_s}, {"Text5", u"\u200f٢٠"_s}, {"Text9", "36"},
-                     {"Text10", ""},         {"Text13", "600"}}
-            << QStringList{" 58.1014898775577", " 342.237790692367",  " 58.13272", " 17.55249",
-                           " .329999мм-->НИЖЕ", " 346.841мм-->СЛЕВА", " + 15.7"}
-            << QString()
-            << u"между ними 18.4°.\nСпутник 2 дальше 10° от спутника 1: облучатель так далеко\n"
-               u"от оси антенны теряет много сигнала.\nВторой облучатель ставят по другую сторону "
-               u"от основного,\nот его центра: на 193.1 мм левее и на 52.6 мм ниже;\n"
-               u"между центрами облучателей 200.1 мм.\n"_s
-            << u"основной — 15.9° против часовой стрелки;\nвторой — 14.5° против часовой стрелки\n"_s;
+            << FaultMessage(u"одно из введённых чисел слишком велико для расчёта"_s);
     }
     void runs() {
         QFETCH(Boxes, typed);
         QFETCH(QStringList, shown);
         QFETCH(QString, message);
-        QFETCH(QString, place);
-        QFETCH(QString, turns);
         const QString file = m_window->dataFile(), old = file + u".old"_s;
         const auto removeOld = qScopeGuard([&] { QFile::remove(old); });
         QVERIFY(hardLink(file, old));
@@ -159,27 +136,28 @@ private slots:
         QCOMPARE(ReadRegularFile(file, 100).content,
                  message.isEmpty() ? line.toLatin1() : kOldFile);
         QCOMPARE(ReadRegularFile(old, 100).content, kOldFile);
+        if (!message.isEmpty()) return;
+        // The place in Text14's and Text15's tooltips, the turns in Text16's.
+        const QString place =
+            u"между ними 7.0°.\nВторой облучатель ставят по другую сторону от "
+            u"основного,\nот его центра: на 47.7 мм правее"_s;
+        const QString turns = u"основной — 30.8° по часовой стрелке;\nвторой — 30.2° по часовой"_s;
         for (const QString& name : {u"Text14"_s, u"Text15"_s, u"Text16"_s})
             QVERIFY2(tip(name).contains(name == u"Text16"_s ? turns : place),
                      qPrintable(tip(name)));
     }
 
-    // Texts not wholly one number, values no site or dish has (not the limits): one message, the
-    // last run's results kept, the box focused and selected to be typed over.
+    // Not one number, or no site's or dish's: one message, results and file kept, the box selected
+    // (replay_runstart holds the limits, which are taken).
     void refused_data() {
         QTest::addColumn<Boxes>("typed");
         QTest::addColumn<QString>("refusedIn");
         QTest::addColumn<QString>("readAs");
-        refusal("hemisphere letter", {{"Text3", "26S"}, {"Text4", "12"}}, "Text3", "26");
-        refusal("lone minus", {{"Text6", "-"}}, "Text6", "0");
         refusal("unit", {{"Text13", "450 мм"}}, "Text13", "450");
-        refusal("Text4 before Text5", {{"Text5", "13E"}, {"Text4", "48,5"}}, "Text4", "48");
         refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3", "4043°");
         refusal("minutes past the pole", {{"Text3", "89"}, {"Text4", "61"}}, "Text4", "90.01");
-        refusal("south pole", {{"Text3", "-89"}, {"Text4", "-60"}}, "", "");
         refusal("focal length 0", {{"Text13", "0"}}, "Text13", "0 мм");
         refusal("focal length 1e6", {{"Text13", "1e6"}}, "Text13", "1000000 мм");
-        refusal("focal length 100000", {{"Text13", "100000"}}, "", "");
     }
     void refused() {
         QFETCH(Boxes, typed);
@@ -189,8 +167,7 @@ private slots:
         type(typed);
         const QStringList before = texts(kOutputs) + texts(kOutputs, true);
         click(m_window, "Gprog");
-        QCOMPARE(m_messages.size(), refusedIn.isEmpty() ? 0 : 1);
-        if (refusedIn.isEmpty()) return;
+        QCOMPARE(m_messages.size(), 1);
         QLineEdit* edit = box(refusedIn);
         for (const QString& part :
              {u'«' + edit->accessibleName() + u'»', u'«' + edit->text() + u'»', u"как "_s + readAs})
@@ -272,8 +249,7 @@ private slots:
         QCOMPARE(m_window->plotWindow()->isVisible(), unlocks);
     }
 
-    // START after START: the tooltips and the plot's declination note replaced, or given back
-    // their layout texts; the carried elevation of satellite 2.
+    // START after START: tooltips and the plot's note replaced or reset; satellite 2's elevation.
     void runsInTurn() {
         const QStringList layoutTips = texts(kOutputs, true);
         m_window->setClock([] { return QDate(2025, 6, 1); });

@@ -10,18 +10,15 @@
 #include "messages.h"
 #include "uifont.h"
 
-// How often the missing fonts are reported: the test runs with the system's fonts, with DejaVu
-// only, and in a second build with no fonts at all.
+// Missing fonts reported: with the system's fonts, DejaVu only, and (a second build) none at all.
 #ifdef TORVEL_TEST_NO_FONTS
 constexpr int kMissingFontReports = 1;
 #else
 constexpr int kMissingFontReports = 0;
 #endif
 
-// Each face is the first the program prefers that the system has; the carried Liberation files are
-// registered only where the system lacks Liberation, and then all three (ids 0 to 2). Where no face
-// can write the windows' words, the first font asked for says so once, on standard error and in a
-// message.
+// Each face the first preferred one there; the carried Liberation files (ids 0 to 2) only where
+// the system lacks them. With no face for the words: said once, on standard error and a message.
 class TestUiFont : public QObject {
     Q_OBJECT
 

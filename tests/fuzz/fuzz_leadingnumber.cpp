@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// LeadingNumber and ReadNumber on any text: never a failure or NaN; what strtod reads from the
-// same number once the text is normalised and the ignored characters are gone; it stops at a
-// character that cannot continue a number; the text is whole only when nothing follows a complete
-// number.
+// LeadingNumber and ReadNumber on any text: what strtod reads from the normalised text, whole only
+// when nothing follows a complete number.
 
 #include "fuzzcheck.h"
 
 namespace {
 
-// The text as the reader is to see it, found independently: over the text's code points, a
-// decimal digit of any script as its ASCII digit, the minus sign and the dashes typed for it as
-// '-', the small and full-width plus as '+', format characters and space separators dropped with
-// blanks, tabs and line feeds; anything else beyond ASCII as '?'.
+// The text as the reader is to see it: any script's digits as ASCII, the dashes as '-', the small
+// and full-width plus as '+', blanks and invisible characters dropped, anything else beyond ASCII
+// '?'.
 std::string normalised(const QString& text) {
     const std::u32string minus = U"\u2010\u2011\u2012\u2013\u2014\u2015\u2212\ufe58\ufe63\uff0d";
     std::string s;
@@ -26,8 +23,7 @@ std::string normalised(const QString& text) {
     return s;
 }
 
-// The number the text starts with: take sign, digits, one point and a complete exponent (D read
-// as E) from the normalised text, and let strtod convert it; whole when that is all the text.
+// Sign, digits, one point and a complete exponent (D as E), converted by strtod.
 NumberReading reference(const QString& text) {
     const std::string s = normalised(text);
     if (s.empty()) return {0.0, NumberExtent::Blank};
@@ -66,8 +62,8 @@ void check(const QString& text) {
     FUZZ_CHECK(reading.extent == expected.extent, text + QStringLiteral(" extent %1, expected %2")
                                                              .arg(int(reading.extent))
                                                              .arg(int(expected.extent)));
-    // 'x' never continues a number, so appending it changes nothing, not even the sign of 0;
-    // the text is then no longer one number. An appended blank changes nothing at all.
+    // An appended 'x' leaves the value (even the sign of 0) but not the text one number; a blank
+    // changes nothing.
     const NumberReading extended = ReadNumber(text + u'x');
     FUZZ_CHECK(same(extended.value, value) && (extended.extent == NumberExtent::Partly ||
                                                extended.extent == NumberExtent::NoNumber),
@@ -80,8 +76,7 @@ void check(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::setlocale(LC_ALL, "C");
-    // As the bytes a user could type (Latin-1), as pasted text (UTF-8), and as arbitrary 16-bit
-    // characters.
+    // As typed bytes (Latin-1), pasted text (UTF-8) and arbitrary 16-bit characters.
     const char* bytes = reinterpret_cast<const char*>(data);
     check(QString::fromLatin1(bytes, qsizetype(size)));
     check(QString::fromUtf8(bytes, qsizetype(size)));

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The START run on arbitrary box texts: Text1, Text2, Text3, Text4, Text5, Text6, Text9, Text10,
-// Text13 separated by '|', then ',' as a tenth field for a comma as the decimal separator. Each
-// input runs twice, the second time with the values the first run left to carry, as the window.
-// A run refuses exactly the texts that are not one number and the impossible values, and then
-// writes and carries nothing.
+// The START run on box texts Text1|Text2|Text3|Text4|Text5|Text6|Text9|Text10|Text13, a tenth
+// field ',' for a decimal comma; run twice, the second time with what the first carried, as the
+// window does. It refuses exactly the texts not one number and impossible values.
 
 #include "fuzzcheck.h"
 
@@ -12,9 +10,8 @@ namespace {
 // Every box a run may write, in the order a complete run writes them.
 const QStringList kOrder = {"Text8", "Text16", "Text12", "Text14", "Text15", "Text7", "Text11"};
 
-// The box a run refuses, by the rule: the first input box, in order, that holds something other
-// than one whole number; else a latitude beyond a pole (in the degrees box when the degrees alone
-// are); else a focal length not in (0, 100000]. Empty when every box is taken.
+// The first box not one whole number; else a latitude beyond a pole (the degrees box when the
+// degrees alone are); else a focal length not in (0, 100000]. Empty when every box is taken.
 QString refusedBox(const StartInputs& in) {
     const std::pair<const char*, const QString*> boxes[] = {
         {"Text1", &in.text1}, {"Text2", &in.text2},   {"Text3", &in.text3},

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Replays a fuzz target's corpus without libFuzzer: every file in the folders given runs through
-// the target once, so an ordinary build and test run keeps checking every input the fuzzers were
-// seeded with or once found. A broken property aborts, as under the fuzzer.
+// Replays a fuzz target's corpus without libFuzzer, each file once: every build checks what the
+// fuzzers were seeded with or once found. A broken property aborts, as under the fuzzer.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
