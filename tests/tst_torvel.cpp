@@ -113,6 +113,15 @@ private slots:
                                          << none << u"НЕТ КООРДИНАТ (1) "_s;
         QTest::newRow("Text9, Text13 empty")
             << Boxes{{"Text9", ""}, {"Text13", ""}} << none << u"НЕТ КООРДИНАТ (2)"_s;
+        // South of the equator, pasted: an en dash, a full-width minus and digits, Arabic-Indic
+        // digits after a right-to-left mark; the turned azimuth and the clockwise "+".
+        QTest::newRow("Johannesburg, pasted")
+            << Boxes{{"Text1", "28"},        {"Text2", "3"},   {"Text3", u"\u201326"_s},
+                     {"Text4", u"－１２"_s}, {"Text5", "20"},  {"Text9", u"\u200f٣٦"_s},
+                     {"Text10", ""},         {"Text13", "600"}}
+            << QStringList{" 58.1014898775577", " 342.237790692367",  " 58.13272", " 17.55249",
+                           " .329999мм-->НИЖЕ", " 346.841мм-->СЛЕВА", " + 15.7"}
+            << QString();
         QTest::newRow("Text13 empty") << Boxes{{"Text13", ""}} << none << u"НЕТ ФОКУСА АНТЕНЫ"_s;
         QTest::newRow("fault after Text8")
             << Boxes{{"Text9", "1e400"}} << QStringList{"", " 217.344291652777", "", "", "", "", ""}
@@ -138,10 +147,14 @@ private slots:
         QCOMPARE(ReadRegularFile(old, 100).content, kOldFile);
         if (!message.isEmpty()) return;
         // The place in Text14's and Text15's tooltips, the turns in Text16's.
+        const bool south = typed.contains(u"Text3"_s);
         const QString place =
-            u"между ними 7.0°.\nВторой облучатель ставят по другую сторону от "
-            u"основного,\nот его центра: на 47.7 мм правее"_s;
-        const QString turns = u"основной — 30.8° по часовой стрелке;\nвторой — 30.2° по часовой"_s;
+            south ? u"между ними 18.4°.\nСпутник 2 дальше 10°"_s
+                  : u"между ними 7.0°.\nВторой облучатель ставят по другую сторону от "
+                    u"основного,\nот его центра: на 47.7 мм правее"_s;
+        const QString turns =
+            south ? u"основной — 15.9° против часовой стрелки;\nвторой — 14.5° против"_s
+                  : u"основной — 30.8° по часовой стрелке;\nвторой — 30.2° по часовой"_s;
         for (const QString& name : {u"Text14"_s, u"Text15"_s, u"Text16"_s})
             QVERIFY2(tip(name).contains(name == u"Text16"_s ? turns : place),
                      qPrintable(tip(name)));
@@ -153,6 +166,10 @@ private slots:
         QTest::addColumn<Boxes>("typed");
         QTest::addColumn<QString>("refusedIn");
         QTest::addColumn<QString>("readAs");
+        // One of each kind: a hemisphere letter, a decimal comma, a degree sign, a unit.
+        refusal("letter", {{"Text3", "26S"}, {"Text4", "12"}}, "Text3", "26");
+        refusal("comma", {{"Text1", "35,4615"}}, "Text1", "35");
+        refusal("sign", {{"Text5", "13°"}}, "Text5", "13");
         refusal("unit", {{"Text13", "450 мм"}}, "Text13", "450");
         refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3", "4043°");
         refusal("minutes past the pole", {{"Text3", "89"}, {"Text4", "61"}}, "Text4", "90.01");
