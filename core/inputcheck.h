@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "startrun.h"
+#include "startinputs.h"
 
 // The input boxes' texts that START and the direction plot's START refuse rather than compute a
 // plausible wrong result from. The number reader keeps the number at the start of a text and

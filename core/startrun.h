@@ -8,19 +8,12 @@
 #include <optional>
 
 #include "lookangle.h"
+#include "startinputs.h"
 
 // One press of START on the main window as pure code: from the texts of the input boxes and the
 // values the window carries between runs to the texts it writes, in order, and how it ended.
 // The window applies the writes to its boxes and, for a completed run, rewrites the direction
 // data file.
-
-struct StartInputs {
-    QString text1, text2;   // site longitude: degrees, minutes
-    QString text3, text4;   // site latitude: degrees, minutes
-    QString text5, text6;   // satellite 1 longitude: degrees, minutes
-    QString text9, text10;  // satellite 2 longitude: degrees, minutes
-    QString text13;         // focal length of the dish, millimetres
-};
 
 // What the main window keeps from one run to the next: satellite 2's elevation, in single
 // precision, 0 when the window is created. A run shows it when satellite 2's elevation cannot be
