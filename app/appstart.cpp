@@ -128,6 +128,41 @@ std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& 
     return std::nullopt;
 }
 
+std::optional<QString> MissingDisplay(const QStringList& arguments,
+                                      const QProcessEnvironment& environment) {
+    // Qt's own options that choose where the windows go, as the command line holds them: the
+    // value after '=' or as the next argument.
+    QString platform = environment.value(QStringLiteral("QT_QPA_PLATFORM"));
+    QString display = environment.value(QStringLiteral("DISPLAY"));
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QStringLiteral("--")) break;
+        const QString word = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+        const qsizetype equals = word.indexOf(u'=');
+        const QString option = equals < 0 ? word : word.left(equals);
+        if (option != QStringLiteral("platform") && option != QStringLiteral("display")) continue;
+        const QString value = equals >= 0 ? word.mid(equals + 1) : arguments.value(++i);
+        (option == QStringLiteral("platform") ? platform : display) = value;
+    }
+    if (!display.isEmpty()) return std::nullopt;
+
+    if (platform.isEmpty()) {
+        // Qt's default is the X server, but it looks for a Wayland compositor first in a Wayland
+        // session.
+        if (!environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty() ||
+            environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QStringLiteral("wayland"))
+            return std::nullopt;
+    } else {
+        // A list of platforms to try in turn, each name with its own options after ':'.
+        for (const QString& choice : platform.split(u';', Qt::SkipEmptyParts))
+            if (choice.section(u':', 0, 0) != QStringLiteral("xcb")) return std::nullopt;
+    }
+    return QStringLiteral(
+               "%1: нет дисплея (переменная DISPLAY не задана): запустите программу в сеансе "
+               "рабочего стола, а из сценария без экрана — с QT_QPA_PLATFORM=offscreen")
+        .arg(QCoreApplication::applicationName());
+}
+
 QIcon AppIcon() {
     // The build embeds one picture for each size, named after it.
     QIcon icon;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTextStream>
 #include <optional>
@@ -18,6 +19,14 @@ void SetApplicationNameAndVersion();
 // (-platform, -style, -reverse, ...) are left to the application object.
 std::optional<int> HandleCommandLine(const QStringList& arguments, QTextStream& out,
                                      QTextStream& err);
+
+// Before the application object, on a system whose windows are shown by an X server: the line
+// for standard error when Qt would find no display and abort (the program ends with it and exit
+// status 1 instead). A display is found when DISPLAY is set or -display names one. None when
+// the windows go elsewhere: a platform other than xcb chosen with -platform or QT_QPA_PLATFORM,
+// or, without a choice, a Wayland session (WAYLAND_DISPLAY, XDG_SESSION_TYPE=wayland).
+std::optional<QString> MissingDisplay(const QStringList& arguments,
+                                      const QProcessEnvironment& environment);
 
 // The program icon in every size the build draws, for the title bar and the task bar.
 QIcon AppIcon();

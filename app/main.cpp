@@ -18,6 +18,15 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
     if (const std::optional<int> exitCode = HandleCommandLine(arguments, out, err))
         return *exitCode;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_WASM)
+    // Without a display Qt would abort with its own English advice; the program says what is
+    // missing in one line and ends.
+    if (const std::optional<QString> missing =
+            MissingDisplay(arguments, QProcessEnvironment::systemEnvironment())) {
+        err << *missing << '\n';
+        return 1;
+    }
+#endif
 
     QApplication app(argc, argv);
     SetDesktopIdentity();

@@ -63,6 +63,65 @@ private slots:
         QCOMPARE(QString::fromUtf8(stdErr), complained);
     }
 
+    // Refused only where Qt would abort: the X server's platform, chosen or by default, and no
+    // display named.
+    void missingDisplay_data() {
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("nothing set") << ""
+                                     << "" << true;
+        QTest::newRow("DISPLAY") << "DISPLAY=:0"
+                                 << "" << false;
+        QTest::newRow("empty DISPLAY") << "DISPLAY="
+                                       << "" << true;
+        QTest::newRow("-display") << ""
+                                  << "-display :1" << false;
+        QTest::newRow("--display=") << ""
+                                    << "--display=:1" << false;
+        QTest::newRow("xcb chosen") << "QT_QPA_PLATFORM=xcb"
+                                    << "" << true;
+        QTest::newRow("offscreen") << "QT_QPA_PLATFORM=offscreen"
+                                   << "" << false;
+        QTest::newRow("xcb after a failing choice") << "QT_QPA_PLATFORM=wayland;xcb"
+                                                    << "" << false;
+        QTest::newRow("-platform over the variable")
+            << "QT_QPA_PLATFORM=xcb"
+            << "-platform offscreen:fontengine=freetype" << false;
+        QTest::newRow("-platform xcb") << "QT_QPA_PLATFORM=offscreen"
+                                       << "-platform xcb" << true;
+        QTest::newRow("Wayland session") << "XDG_SESSION_TYPE=wayland"
+                                         << "" << false;
+        QTest::newRow("Wayland compositor") << "WAYLAND_DISPLAY=wayland-0"
+                                            << "" << false;
+        QTest::newRow("compositor but xcb chosen")
+            << "WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=xcb"
+            << "" << true;
+    }
+    void missingDisplay() {
+        QFETCH(QString, environment);
+        QFETCH(QString, arguments);
+        QFETCH(bool, refused);
+        QProcessEnvironment variables;
+        for (const QString& pair : environment.split(u' ', Qt::SkipEmptyParts))
+            variables.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        const QStringList argv = QStringList{"torvel"} + arguments.split(u' ', Qt::SkipEmptyParts);
+        QCOMPARE(MissingDisplay(argv, variables).has_value(), refused);
+    }
+#ifndef Q_OS_WIN
+    // The real program without a display: the line on standard error and status 1, not Qt's
+    // abort.
+    void withoutDisplay() {
+        QProcess program;
+        program.setEnvironment({QStringLiteral("LC_ALL=C.UTF-8")});  // none would be the parent's
+        program.start(TORVEL_EXE, {});
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                 *MissingDisplay({"torvel"}, {}) + u'\n');
+    }
+#endif
+
     // Every size the desktop asks for.
     void windowIcon() {
         SetDesktopIdentity();
