@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,15 @@
 #include "uifont.h"
 
 QFont ProgramFont(FontName name) {
+    if (name == FontName::Default) {
+        // The platform's dialog font at its own size and weight, in the program's sans face:
+        // the font system's default face may be anything (Liberation Mono, where the Liberation
+        // fonts are all there is).
+        QFont font = QGuiApplication::font();
+        font.setFamilies(UiFont(UiFace::SansSerif, FontOf(name).pointSize, false).families());
+        font.setStyleHint(QFont::SansSerif);
+        return font;
+    }
     const FontChoice font = FontOf(name);
     return UiFont(font.serif ? UiFace::Serif : UiFace::SansSerif, font.pointSize, font.bold);
 }
@@ -97,7 +107,7 @@ private:
 void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
     window->setWindowTitle(QString::fromUtf8(layout.caption));
     const bool programFonts = fonts == Fonts::Program;
-    if (programFonts && layout.font != FontName::Default) window->setFont(ProgramFont(layout.font));
+    if (programFonts) window->setFont(ProgramFont(layout.font));
     // The controls have fixed places, so the window keeps its client size: a frame without a
     // maximise button, and a size that cannot be changed (a larger window would only show more
     // of its background, at the cost of its memory).

@@ -7,7 +7,8 @@
 
 class QWidget;
 
-// The program's font of that name, from the faces installed (see UiFont).
+// The program's font of that name, from the faces installed (see UiFont); for Default the
+// platform's dialog font in the program's sans face.
 QFont ProgramFont(FontName name);
 
 // How a window built from its layout gets its fonts: the program's own, or the platform's

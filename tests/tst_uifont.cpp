@@ -5,10 +5,14 @@
 #include <QFontInfo>
 #include <QTemporaryFile>
 #include <QTest>
+#include <QWidget>
 #include <cstdio>
 
+#include "controls.h"
 #include "messages.h"
 #include "uifont.h"
+
+Q_DECLARE_METATYPE(const WindowLayout*)
 
 // Missing fonts reported: with the system's fonts, DejaVu only, and (a second build) none at all.
 #ifdef TORVEL_TEST_NO_FONTS
@@ -55,6 +59,34 @@ private slots:
         QCOMPARE(serif.family(), first({"Times New Roman", "Liberation Serif"}));
         QVERIFY(!sans.bold() && serif.bold());
         QCOMPARE(QFontDatabase::applicationFontFamilies(2).isEmpty(), !carried);
+    }
+
+    // Every control that draws text, in the face the program chose for it: the layout's, or the
+    // sans face where the layout gives none (the figure viewer's buttons), never the font
+    // system's default face.
+    void windowFaces_data() {
+        QTest::addColumn<const WindowLayout*>("layout");
+        QTest::newRow("RASCHET") << &TorvelLayout();
+        QTest::newRow("CYRC1") << &Flin1Layout();
+        QTest::newRow("RIS123") << &Fris123Layout();
+    }
+    void windowFaces() {
+        if (kMissingFontReports) QSKIP("no face to choose");
+        QFETCH(const WindowLayout*, layout);
+        const QString sans = QFontInfo(UiFont(UiFace::SansSerif, 8.25, false)).family(),
+                      serif = QFontInfo(UiFont(UiFace::Serif, 12, true)).family();
+        QVERIFY(sans != serif);
+        QWidget window;
+        BuildWindow(&window, *layout);
+        for (const Control& c : layout->controls) {
+            if (c.kind != ControlKind::Label && c.kind != ControlKind::Button &&
+                c.kind != ControlKind::TextBox)
+                continue;
+            const auto* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+            const FontName name = c.font == FontName::Default ? layout->font : c.font;
+            QCOMPARE(QFontInfo(widget->font()).family(),
+                     name != FontName::Default && FontOf(name).serif ? serif : sans);
+        }
     }
 };
 
