@@ -24,11 +24,20 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/d
 cmake --build "$dir" -j "$(nproc)"
 rm -f "$dir"/torvel_*.deb "$dir"/torvel-*-portable-*.tar.gz
 # CPack talks on standard error too; its log is shown only when it fails.
-if ! (cd "$dir" && cpack -G DEB && cpack -G TGZ) >"$dir/cpack.log" 2>&1; then
+if ! (cd "$dir" && cpack -G DEB) >"$dir/cpack.log" 2>&1; then
     cat "$dir/cpack.log" >&2
     exit 1
 fi
-ls "$dir"/torvel_*.deb "$dir"/torvel-*-portable-*.tar.gz
+# The portable folder's archive: every entry owned by root (0/0, numeric), with fixed modes, in
+# name order and with one time stamp, so that it holds nothing of the account or the umask that
+# built it.
+version=$(sed -n 's/^project(torvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=torvel-$version-portable-$(uname -s)
+rm -rf "$dir/portable"
+cmake --install "$dir" --component portable --strip --prefix "$dir/portable/$name" >/dev/null
+tar -C "$dir/portable" --sort=name --format=gnu --owner=0 --group=0 --numeric-owner \
+    --mode=u=rwX,go=rX --mtime="@$SOURCE_DATE_EPOCH" -cf - "$name" | gzip -9 -n >"$dir/$name.tar.gz"
+ls "$dir"/torvel_*.deb "$dir/$name.tar.gz"
 if [ -n "$windows" ]; then
     rm -f "$dir"/torvel-*-windows-x64.zip
     zip=$(scripts/windows.sh package "$dir/windows" | tail -1)

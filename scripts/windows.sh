@@ -42,13 +42,15 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolc
     -DBUILD_TESTING=$testing >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
-# The zip: the portable folder's files with one time stamp and in one order, so that two builds
-# of one commit give the same bytes.
+# The zip: the portable folder's files with one time stamp, fixed modes (not the umask's) and in
+# one order, and without the owner's ids (-X), so that two builds of one commit give the same
+# bytes whoever builds them.
 version=$(sed -n 's/^project(torvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=torvel-$version-windows-x64
 rm -rf "$dir/zip" "$dir/$name.zip"
 cmake --install "$dir" --component portable --prefix "$dir/zip/$name" >/dev/null
 x86_64-w64-mingw32-strip "$dir/zip/$name/torvel.exe"
+chmod -R u=rwX,go=rX "$dir/zip"
 find "$dir/zip" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 (cd "$dir/zip" && find "$name" | LC_ALL=C sort | TZ=UTC zip -X -q -@ "$dir/$name.zip")
 echo "$dir/$name.zip"
