@@ -1,32 +1,57 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what building, running and testing the program needs on Debian 12.
-# Quiet and quick when everything is already there.
+# Installs what building, running and testing the program needs on Debian 12:
+#   scripts/setup.sh [--test | --package | --screenshot | --windows]
+# Quiet and quick when everything is already there. While apt-get works it says so every ten
+# seconds; what apt-get says goes to setup.log in the mode's build folder, shown only when it
+# fails.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
+# What every mode needs: the compiler, CMake, Qt and the fonts the windows are laid out in.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-dejavu-core fonts-liberation)
-if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
-    # The Debian package's library dependencies (dpkg-shlibdeps).
-    packages+=(dpkg-dev)
-fi
-if [ "${1:-}" = "--screenshot" ]; then
-    # A private X server, a driver that types and clicks, and a screen grabber.
-    packages+=(xvfb x11-utils xdotool imagemagick)
-fi
-if [ "${1:-}" = "--windows" ]; then
-    # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
-    # source, Wine to run the Windows tests, and zip for the Windows archive.
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth x11-utils
-               xdotool xclip imagemagick)
-fi
-if [ "${1:-}" = "--test" ]; then
-    # Headless display and screenshots for the window tests and start-up measurements,
-    # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the
-    # Debian package, its menu entry and its AppStream metadata.
-    packages+=(xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
-               lintian desktop-file-utils appstream)
-fi
+# Each mode's own list, added to that; the mode's build folder keeps the log.
+mode=${1:-}
+case $mode in
+    "")
+        mode_packages=()
+        build=build-release
+        ;;
+    --package)
+        # The Debian package's library dependencies (dpkg-shlibdeps).
+        mode_packages=(dpkg-dev)
+        build=build-package
+        ;;
+    --screenshot)
+        # A private X server, a driver that types and clicks, and a screen grabber.
+        mode_packages=(xvfb x11-utils xdotool imagemagick)
+        build=build-release
+        ;;
+    --windows)
+        # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
+        # source, Wine to run the Windows tests, and zip for the Windows archive.
+        mode_packages=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth
+                       x11-utils xdotool xclip imagemagick)
+        build=build-windows
+        ;;
+    --test)
+        # The Debian package's library dependencies; headless display and screenshots for the
+        # window tests and start-up measurements; clang with its runtime for the sanitizer and
+        # fuzzing runs; the checkers of the Debian package, its menu entry and its AppStream
+        # metadata.
+        mode_packages=(dpkg-dev
+                       xvfb xauth x11-utils imagemagick
+                       clang libclang-rt-14-dev
+                       lintian desktop-file-utils appstream)
+        build=build
+        ;;
+    *)
+        echo "usage: scripts/setup.sh [--test | --package | --screenshot | --windows]" >&2
+        exit 2
+        ;;
+esac
+packages+=("${mode_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -34,27 +59,50 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-# apt-get runs as root: directly for root, through sudo for anyone else. sudo clears the
-# environment, so the non-interactive setting is passed through env on its far side; without it
-# debconf would try to ask questions on a terminal it cannot use.
+# apt-get runs as root: directly for root, through sudo for anyone else who may use it. sudo
+# clears the environment, so the non-interactive setting is passed through env on its far side;
+# without it debconf would try to ask questions on a terminal it cannot use.
 apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
+as_root() {
+    echo "Missing packages: ${missing[*]}; install them as root" \
+         "(su -c 'apt-get install ${missing[*]}')$1, then run this again." >&2
+    exit 1
+}
 if [ "$(id -u)" -ne 0 ]; then
-    if ! command -v sudo >/dev/null; then
-        echo "Missing packages: ${missing[*]}; install them as root (su -c 'apt-get install" \
-             "${missing[*]}') or install sudo, then run this again." >&2
-        exit 1
+    command -v sudo >/dev/null || as_root " or install sudo"
+    # Whether sudo may run apt-get: without a password, or after asking for it on the terminal.
+    # A user sudo refuses gets the root command before apt-get ever runs.
+    allowed() { sudo -n -l "${apt[@]}" >/dev/null 2>&1; }
+    if ! allowed; then
+        if [ ! -t 0 ] || ! sudo -v || ! allowed; then as_root ""; fi
     fi
-    apt=(sudo "${apt[@]}")
+    apt=(sudo -n "${apt[@]}")
 fi
 
-# What apt-get and dpkg say goes to a log, shown only when something fails; sudo asks for the
-# password on the terminal itself.
-log=$(mktemp "${TMPDIR:-/tmp}/torvel-setup.XXXXXX.log")
-echo "Installing: ${missing[*]}"
-if ! { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } \
-    >"$log" 2>&1; then
+mkdir -p "$root/$build"
+log=$root/$build/setup.log
+echo "Installing ${#missing[@]} packages and those they need (about a minute on a fresh" \
+     "system): ${missing[*]}"
+{ "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } \
+    >"$log" 2>&1 &
+apt_job=$!
+# Every ten seconds, how far apt-get has come, from what it has written to the log so far.
+count() { grep -c "$1" "$log" || true; }
+for ((seconds = 1; ; seconds++)); do
+    sleep 1
+    kill -0 "$apt_job" 2>/dev/null || break
+    ((seconds % 10 == 0)) || continue
+    total=$(grep -o '[0-9]* newly installed' "$log" | grep -o '[0-9]*' || true)
+    if [ -z "$total" ]; then
+        echo "  $seconds s: reading the package lists"
+    else
+        echo "  $seconds s: $total packages: $(count '^Get:') downloaded," \
+             "$(count '^Unpacking ') unpacked, $(count '^Setting up ') set up"
+    fi
+done
+if ! wait "$apt_job"; then
     tail -n 5 "$log" >&2
-    echo "Installing the packages failed; all of apt-get's output is in $log" >&2
+    echo "Installing the packages failed; apt-get's output is in $log" >&2
     exit 1
 fi
 rm -f "$log"

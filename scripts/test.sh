@@ -11,20 +11,61 @@ scripts/setup.sh --test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+failed=0
 
-# Testing on, whatever an earlier configuration of build/ chose (the README's install from the
-# sources configures it without the tests).
+# Builds in the folder, printing nothing when there is nothing to build (ninja's "no work to
+# do" is not news) and its progress otherwise.
+build() {
+    local dir=$1
+    shift
+    cmake --build "$dir" -j "$jobs" "$@" -- -n | grep -q '^ninja: no work to do' ||
+        cmake --build "$dir" -j "$jobs" "$@"
+}
+# Runs a build folder's tests into its ctest.log: one line when all pass, and when some fail,
+# every line but those of the tests that passed (the failures with their output, the summary).
+tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*' || echo 0; }
+run_tests() {
+    local dir=$1 label=$2
+    shift 2
+    if (cd "$dir" && "$@" ctest --output-on-failure -j "$jobs") >"$dir/ctest.log" 2>&1; then
+        echo "$label: $(grep -o '[0-9]*% tests passed.*' "$dir/ctest.log")"
+    else
+        echo "$label FAILED:"
+        grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$dir/ctest.log"
+        local failures
+        failures=$(grep -o '[0-9]* tests failed out of' "$dir/ctest.log" | grep -o '^[0-9]*' ||
+            echo 1)
+        failed=$((failed + failures))
+    fi
+}
+tests_passed() { # dir: the tests of its last run that passed
+    local failures
+    failures=$(grep -o '[0-9]* tests failed out of' "$1/ctest.log" | grep -o '^[0-9]*' || echo 0)
+    echo $(($(tests_in "$1/ctest.log") - failures))
+}
+
+# Testing on, whatever an earlier configuration of build/ chose.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
-cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs") | tee build/ctest.log
-# The program as scripts/run.sh builds it (unity build, release) answers on its command line.
-scripts/run.sh --version
+build build
+run_tests build tests
+# The program as scripts/run.sh builds it (unity build, release) answers on its command line
+# with its name and the project's version.
+version=$(sed -n 's/^project(torvel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version_passed=0
+if answer=$(scripts/run.sh --version 2>&1) && [ "$(head -1 <<<"$answer")" = "torvel $version" ]
+then
+    echo "torvel --version: passed"
+    version_passed=1
+else
+    echo "torvel --version FAILED: expected \"torvel $version\" first, got:"
+    echo "$answer"
+    failed=$((failed + 1))
+fi
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVEL_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j "$jobs"
-(cd build-sanitize &&
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --output-on-failure -j "$jobs") | tee build-sanitize/ctest.log
+build build-sanitize
+run_tests build-sanitize sanitizers \
+    env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
 
 # Fuzz targets (clang, libFuzzer): each runs for a bounded time from the seed corpus in the
 # repository (and with its dictionary, when it has one), as many at once as there are cores. The
@@ -34,7 +75,7 @@ cmake --build build-sanitize -j "$jobs"
 # the log and the input that caused it.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTORVEL_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-fuzz --target fuzz -j "$jobs"
+build build-fuzz --target fuzz
 fuzz_seconds=${TORVEL_FUZZ_SECONDS:-20}
 fuzz_run() {
     local target=$1 work=build-fuzz/runs/$1 seconds=$fuzz_seconds options=()
@@ -54,18 +95,18 @@ fuzz_run() {
 }
 # The longest first; each core takes the next target as soon as it is free.
 targets=(leadingnumber numbertext datafile runstart)
-failed=0 running=0
+running=0 fuzz_failed=0
 for target in "${targets[@]}"; do
     if ((running == jobs)); then
-        wait -n || failed=$((failed + 1))
+        wait -n || fuzz_failed=$((fuzz_failed + 1))
         running=$((running - 1))
     fi
     fuzz_run "$target" &
     running=$((running + 1))
 done
-for ((; running > 0; running--)); do wait -n || failed=$((failed + 1)); done
-
-fuzz_passed=$(( ${#targets[@]} - failed ))
+for ((; running > 0; running--)); do wait -n || fuzz_failed=$((fuzz_failed + 1)); done
+fuzz_passed=$(( ${#targets[@]} - fuzz_failed ))
+failed=$((failed + fuzz_failed))
 
 # The Debian package as a user gets it: lintian, then the menu entry and the AppStream metadata
 # it carries; any error or warning fails.
@@ -78,12 +119,16 @@ package_checks=(
     "desktop-file-validate $contents/usr/share/applications/*.desktop"
     "appstreamcli validate --no-net $contents/usr/share/metainfo/*.metainfo.xml"
 )
+# lintian leaves temporary files behind in TMPDIR; a folder of its own, removed afterwards.
+checks_tmp=build-package/tmp
+rm -rf "$checks_tmp" && mkdir -p "$checks_tmp"
 package_passed=0
 for check in "${package_checks[@]}"; do
     # lintian says that it runs as root; that line is not about the package. lintian and
     # appstreamcli mark their findings "E: " and "W: ", desktop-file-validate "error: " and
     # "warning: ".
-    if output=$($check 2>&1 | grep -v '^running with root privileges'; exit "${PIPESTATUS[0]}") &&
+    if output=$(TMPDIR=$PWD/$checks_tmp $check 2>&1 | grep -v '^running with root privileges'
+                exit "${PIPESTATUS[0]}") &&
         ! grep -q -E '^(E|W): |(error|warning): ' <<<"$output"; then
         echo "${check%% *}: passed"
         package_passed=$((package_passed + 1))
@@ -93,13 +138,13 @@ for check in "${package_checks[@]}"; do
         failed=$((failed + 1))
     fi
 done
+rm -rf "$checks_tmp"
 
 # The Windows program: cross-built, its test suites under Wine, and the worked example and the
 # check values typed into the real torvel.exe. It needs the static Qt for Windows, which
 # scripts/windows-qt.sh builds once into the cache (35-45 minutes): run when that Qt is there, or
 # with TORVEL_WINDOWS=1, which builds it first.
 windows_passed=0
-tests_in() { grep -o 'out of [0-9]*' "$1" | tail -1 | grep -o '[0-9]*'; }
 if [ "${TORVEL_WINDOWS:-}" = 1 ] || scripts/windows-qt.sh --check >/dev/null; then
     mkdir -p build-windows
     if scripts/windows.sh test build-windows >build-windows/windows.log 2>&1; then
@@ -116,7 +161,7 @@ else
 fi
 
 # One closing count over all runs: each ctest run reports "... out of N" when all passed.
-passed=$(( $(tests_in build/ctest.log) + $(tests_in build-sanitize/ctest.log) + fuzz_passed
+passed=$(( $(tests_passed build) + version_passed + $(tests_passed build-sanitize) + fuzz_passed
            + package_passed + windows_passed ))
 echo "all: $passed passed, $failed failed"
 exit "$failed"
