@@ -103,7 +103,8 @@ private slots:
             satellite({3033, 108}, {3007, 3108}, 4.70366f, 5.06145f, " 20.5"));
         row("no file", "-20", QByteArray(), kBeforeFile, noFile, noData);
         row("one field", "-20", "217.33", kBeforeFile, noFile, noData);
-        row("rotation too large", "1e39", kWorked, kFixed, {D::lineWidth(5)}, {u"Угол"_s});
+        row("rotation too large", "1e39", kWorked, 0, {}, {rotationBox, u"«1e39»"_s});
+        row("two numbers", "20 5", kWorked, 0, {}, {rotationBox, u"«20 5»"_s, u"205"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
         row("newer file elsewhere", "-20", kWorked, 50, worked, newer, 1);
