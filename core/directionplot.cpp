@@ -40,8 +40,11 @@ void Axis(Canvas& canvas, float degrees, Word first, Word second) {
     canvas.circle(ends.second, kDiscRadius);
     for (const Word& word : {first, second}) {
         canvas.setForeColor(kRed);
-        canvas.setTextPosition(word.atFirstEnd ? ends.first : ends.second);
-        canvas.print(QString::fromLatin1(word.text));
+        const QString text = QString::fromLatin1(word.text);
+        // A word the window's edge would cut ("  WEST" turned towards the right) moves in.
+        canvas.setTextPosition(
+            canvas.textPositionInside(word.atFirstEnd ? ends.first : ends.second, text));
+        canvas.print(text);
     }
 }
 
@@ -155,9 +158,12 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
     canvas.setLineWidth(2);
     canvas.arc(kPlotCentre, kArcRadius, start, end);
 
-    canvas.setTextPosition(satellite.second + QPoint(-300, 200));
+    // Below and left of the satellite's end, moved in as far as needed where that would put the
+    // number past the window's edge (a satellite near north).
+    const QString alfa = QStringLiteral("alfa=") + NumberText(a);
+    canvas.setTextPosition(canvas.textPositionInside(satellite.second + QPoint(-300, 200), alfa));
     canvas.setForeColor(kBlack);
-    canvas.print(QStringLiteral("alfa=") + NumberText(a));
+    canvas.print(alfa);
 
     // The line is drawn all the same; the installer is told there is nothing to aim at.
     const double elevation = LeadingNumber(fields->elevation);
