@@ -264,6 +264,34 @@ private slots:
         QFETCH(QString, part);
         QVERIFY2(tip.contains(part), qPrintable(tip));
     }
+
+    // The edges of the far-off warning (10 degrees apart) and of the horizon (exact elevation 0)
+    // at the worked example's site; satellite 2 at 19°12' in the horizon rows.
+    void edges_data() {
+        QTest::addColumn<QStringList>("satellites");  // Text5, Text6, Text9, Text10
+        QTest::addColumn<bool>("farOff");             // Text14's tooltip warns
+        QTest::addColumn<QString>("horizon");         // the run's message
+        const QString shown = u"\nРезультаты расчёта показаны так, как они рассчитаны."_s;
+        QTest::newRow("9.9 apart") << QStringList{"13", "", "21", "48"} << false << QString();
+        QTest::newRow("10.1 apart") << QStringList{"13", "", "21", "54"} << true << QString();
+        QTest::newRow("satellite 1 at +0.1")
+            << QStringList{"-44", "-3.6", "19", "12"} << true << QString();
+        QTest::newRow("satellite 1 at -0.1") << QStringList{"-44", "-18", "19", "12"} << false
+                                             << BelowHorizonText(1, -0.1001) + shown;
+        QTest::newRow("both below")
+            << QStringList{"-150", "", "-167", ""} << false
+            << BelowHorizonText(1, -60.99) + u'\n' + BelowHorizonText(2, -55.8) + shown;
+    }
+    void edges() {
+        QFETCH(QStringList, satellites);
+        QFETCH(bool, farOff);
+        QFETCH(QString, horizon);
+        const StartResult r =
+            run(QStringList{"35", "27.69", "32", "48.5"} + satellites + QStringList{"450"});
+        QCOMPARE(r.end, RunEnd::Completed);
+        QCOMPARE(r.feedToolTips.value(u"Text14"_s).contains(u"дальше 10°"_s), farOff);
+        QCOMPARE(r.horizonMessage, horizon);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCalcCore)

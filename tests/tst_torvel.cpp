@@ -208,6 +208,47 @@ private slots:
         QCOMPARE(edit->selectedText(), edit->text());
     }
 
+    // One site written three ways: one rotation sign, that of the exact turns in the tooltip.
+    void siteWrittenAnyWay_data() {
+        QTest::addColumn<QString>("longitude");
+        for (const char* longitude : {"-2", "358", "-362"}) QTest::newRow(longitude) << longitude;
+    }
+    void siteWrittenAnyWay() {
+        QFETCH(QString, longitude);
+        start({{"Text1", longitude},
+               {"Text2", ""},
+               {"Text3", "52"},
+               {"Text4", ""},
+               {"Text5", "28"},
+               {"Text6", "12"},
+               {"Text9", "19"},
+               {"Text10", "12"},
+               {"Text13", "600"}});
+        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(box(u"Text16"_s)->text(), u" - 15.8"_s);
+        QVERIFY2(tip(u"Text16"_s).contains(u"второй — 20.4° против часовой стрелки"_s),
+                 qPrintable(tip(u"Text16"_s)));
+    }
+
+    // Satellite 1 under the horizon: its figures and file all the same, and one message; its ALFA
+    // tooltip and the plot say it cannot be received.
+    void belowHorizon() {
+        type(kWorked);
+        start({{"Text5", "-150"}});
+        const QString below = BelowHorizonText(1, -60.99);
+        QCOMPARE(m_messages,
+                 QStringList{below + u"\nРезультаты расчёта показаны так, как они рассчитаны."_s});
+        QCOMPARE(box(u"Text7"_s)->text(), u"-60.9874190356446"_s);
+        QCOMPARE(tip(u"Text8"_s), below);
+        QVERIFY(tip(u"Text12"_s).startsWith(u"Азимут по компасу (магнитный)"_s));
+        QCOMPARE(ReadRegularFile(m_window->dataFile(), 100).content,
+                 "190.007333672189,-60.9874190356446\r\n");
+        click(m_window, "NAPR");
+        click(m_window->plotWindow(), "START");
+        QCOMPARE(m_messages.size(), 2);
+        QVERIFY2(m_messages[1].startsWith(below), qPrintable(m_messages[1]));
+    }
+
     // Run from a folder whose name is not UTF-8: every START, the plot and the viewer say so.
     void unusableProgramFolder() {
 #ifndef Q_OS_UNIX
