@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "controls.h"
+#include "directionplot.h"
 #include "flin1.h"
 #include "imagecanvas.h"
 #include "layout.h"
@@ -125,6 +126,21 @@ private slots:
         row("two numbers", "20 5", kWorked, 0, {}, {rotationBox, u"«20 5»"_s, u"205"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
+        // A damaged file: named with what is wrong, no satellite line (issue 20).
+        const QString damaged = u"повреждён"_s;
+        row("letters", "-20", "abc,def", kBeforeFile, noFile, {damaged, m_dataFile, u"«abc»"_s});
+        row("hemisphere letter", "-20", "26S,10", kBeforeFile, noFile, {damaged, u"«26S»"_s});
+        row("decimal commas", "-20", "217,3;44,8\r\n", kBeforeFile, noFile, {damaged, u"«3;44»"_s});
+        row("byte order mark", "-20", "\xef\xbb\xbf" + kWorked, kBeforeFile, noFile,
+            {damaged, u"BOM"_s});
+        row("UTF-16", "-20", QByteArray("2\0\x31\0\x37\0,\0\x34\0\x34\0", 12), kBeforeFile, noFile,
+            {damaged, u"UTF-16"_s});
+        row("binary", "-20", QByteArray("\x89PNG\r\n\x1a\n", 8), kBeforeFile, noFile, {damaged});
+        row("blank first line", "-20", "\r\n217.3,44.8\r\n", kBeforeFile, noFile,
+            {damaged, u"пусто"_s});
+        row("satellite below the horizon", "-20", "190.007333672189,-60.9874190356446\r\n", 50,
+            satellite({3280, 3085}, {2760, 131}, 1.74533f, 5.06145f, " 190"),
+            {u"Спутник 1 с этого места ниже горизонта (угол места -61.0°)"_s});
         row("newer file elsewhere", "-20", kWorked, 50, worked, newer, 1);
         row("older file elsewhere", "-20", kWorked, 50, worked, {}, -1);
         row("only a file elsewhere", "-20", QByteArray(), kBeforeFile, noFile, noData + newer, 1);
@@ -149,6 +165,48 @@ private slots:
         for (const QString& s : says) QVERIFY2(m_messages.value(0).contains(s), qPrintable(s));
         if (drawn == 0)  // the box to put right has the focus, its text selected
             QVERIFY(window.focusWidget() == box && box->selectedText() == rotation);
+    }
+
+    // The least shift into a 100 x 50 area, in whole pixels; none for a rectangle inside.
+    void shiftInside_data() {
+        QTest::addColumn<QRect>("rectangle");
+        QTest::addColumn<QPoint>("shift");
+        QTest::newRow("inside, touching every edge") << QRect(0, 0, 100, 50) << QPoint(0, 0);
+        QTest::newRow("past the right edge") << QRect(90, 10, 20, 10) << QPoint(-10, 0);
+        QTest::newRow("past the bottom edge") << QRect(10, 45, 20, 10) << QPoint(0, -5);
+        QTest::newRow("past the left and top") << QRect(-3, -4, 20, 10) << QPoint(3, 4);
+        QTest::newRow("wider than the area") << QRect(5, 0, 120, 10) << QPoint(-5, 0);
+    }
+    void shiftInside() {
+        QFETCH(QRect, rectangle);
+        QFETCH(QPoint, shift);
+        QCOMPARE(ShiftInside(rectangle, QSize(100, 50)), shift);
+    }
+
+    // Near north the alfa= line would hang below the window: it moves up, just enough, and only
+    // up (Johannesburg's satellite 1 at 17.55, rotation -20 and 0).
+    void alfaInside_data() {
+        QTest::addColumn<QString>("rotation");
+        QTest::newRow("-20") << u"-20"_s;
+        QTest::newRow("0") << u"0"_s;
+    }
+    void alfaInside() {
+        QFETCH(QString, rotation);
+        prepare("17.55,58.1\r\n");
+        FLIN1 window({m_dataFile, QString(), QString(), QString()}, {});
+        window.findChild<QLineEdit*>(u"POZIA"_s)->setText(rotation);
+        window.findChild<QPushButton*>(u"START"_s)->click();
+        const Ops ops = window.lastPress().operations();
+        QCOMPARE(ops.last(), D::print(u"alfa= 17.5"_s));
+        const AxisEnds line = PlotAxis(17.5f + rotation.toFloat());
+        QCOMPARE(ops[ops.size() - 6], D::line(line.first, line.second, kCyan));
+        const QPoint at = ops[ops.size() - 3].at, meant = line.second + QPoint(-300, 200);
+        QCOMPARE(at.x(), meant.x());
+        QVERIFY2(at.y() < meant.y() && (meant.y() - at.y()) % 15 == 0,
+                 qPrintable(QString::number(at.y())));
+        // Moved no further than its line's height needs to end at the bottom edge.
+        const QFontMetrics metrics(ProgramFont(Flin1Layout().font), &window.picture());
+        QVERIFY((at.y() + 7) / 15 + metrics.height() >= window.picture().height());
     }
 
     // One operation on a canvas of twice the pixels: twips round, arcs anticlockwise in radians.
