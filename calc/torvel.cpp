@@ -123,10 +123,7 @@ void TORVEL::runStart() {
 
     if (m_place.path.isEmpty()) {
         Messages::show(this, m_place.problem);
-        return;
-    }
-    QString message;
-    if (!WriteDataFile(m_place.path, run.alpha1, run.beta1, &message)) {
+    } else if (QString message; !WriteDataFile(m_place.path, run.alpha1, run.beta1, &message)) {
         Messages::show(this, message);
     } else if (!m_place.movedNote.isEmpty() && !m_movedNoteShown) {
         // Once in the run, at the first file written: an installer learns where it went without
@@ -134,14 +131,21 @@ void TORVEL::runStart() {
         m_movedNoteShown = true;
         Messages::show(this, m_place.movedNote);
     }
+    // A satellite under the horizon gets plausible figures all the same: said once they are in.
+    if (!run.horizonMessage.isEmpty()) Messages::show(this, run.horizonMessage);
 }
 
 void TORVEL::showCompass(const StartResult& run) {
     const SiteDeclination declination = DeclinationAt(run.site, m_today());
-    box(QStringLiteral("Text8"))->setToolTip(AzimuthToolTip(run.alpha1, declination));
+    // No compass azimuth for a satellite that cannot be seen from the site.
+    box(QStringLiteral("Text8"))
+        ->setToolTip(run.belowHorizon1.isEmpty() ? AzimuthToolTip(run.alpha1, declination)
+                                                 : run.belowHorizon1);
     // A run that stops short of satellite 2 leaves Text12 as it was: no longer this site's.
     if (run.alpha2)
-        box(QStringLiteral("Text12"))->setToolTip(AzimuthToolTip(*run.alpha2, declination));
+        box(QStringLiteral("Text12"))
+            ->setToolTip(run.belowHorizon2.isEmpty() ? AzimuthToolTip(*run.alpha2, declination)
+                                                     : run.belowHorizon2);
     else
         box(QStringLiteral("Text12"))->setToolTip(layoutToolTip("Text12"));
     m_rotationNote = RotationNote(declination);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "canvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 double ArcAngleMagnitude(double radians) {
@@ -105,4 +106,18 @@ void RecordingCanvas::print(const QString& text) {
 void RecordingCanvas::setTextPosition(QPoint at) {
     record(DrawOp::textPosition(at));
     if (m_next) m_next->setTextPosition(at);
+}
+
+QPoint RecordingCanvas::textPositionInside(QPoint at, const QString& text) const {
+    return m_next ? m_next->textPositionInside(at, text) : at;
+}
+
+QPoint ShiftInside(const QRect& rectangle, const QSize& area) {
+    auto shift = [](int low, int high, int size) {
+        if (low < 0) return -low;
+        if (high > size) return std::max(size - high, -low);
+        return 0;
+    };
+    return QPoint(shift(rectangle.left(), rectangle.left() + rectangle.width(), area.width()),
+                  shift(rectangle.top(), rectangle.top() + rectangle.height(), area.height()));
 }

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QList>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 // Drawing on the plot window. Positions and sizes are in twips from the top-left corner of the
@@ -37,7 +39,15 @@ public:
     // text position then moves to the start of the next line.
     virtual void print(const QString& text) = 0;
     virtual void setTextPosition(QPoint at) = 0;
+    // The text position nearest to at from which every pixel of the text lies on the surface:
+    // at itself when the text fits there. A canvas that draws no pixels keeps at.
+    virtual QPoint textPositionInside(QPoint at, const QString& text) const = 0;
 };
+
+// The least whole-pixel shift that brings the rectangle fully into an area of the given size
+// whose top-left corner is (0, 0); none when it lies inside. A rectangle larger than the area is
+// brought to its left or top edge.
+QPoint ShiftInside(const QRect& rectangle, const QSize& area);
 
 // The size of an arc angle (its sign only says whether a radius is drawn), reduced by whole
 // turns into 0..2 pi. Whole turns are counted with the full value of pi.
@@ -138,6 +148,7 @@ public:
     void point(QPoint at) override;
     void print(const QString& text) override;
     void setTextPosition(QPoint at) override;
+    QPoint textPositionInside(QPoint at, const QString& text) const override;
 
 private:
     void record(const DrawOp& op) { m_operations.append(op); }

@@ -10,6 +10,8 @@
 #include <QTemporaryFile>
 
 #include "appdir.h"
+#include "inputcheck.h"
+#include "leadingnumber.h"
 #include "numbertext.h"
 
 #ifdef Q_OS_UNIX
@@ -31,6 +33,29 @@ QString UnusableFolderMessage(const QByteArray& path, const char* source) {
                "направления. Она не записывает и не читает его ни там, ни в другом "
                "месте. Укажите папку с обычным именем.")
         .arg(QString::fromUtf8(path), QString::fromUtf8(source));
+}
+
+// What keeps the fields from being the numbers the calculation wrote; empty when nothing does.
+QString dataFileDamage(const QByteArray& content, const QString& azimuth,
+                       const QString& elevation) {
+    if (content.startsWith("\xef\xbb\xbf"))
+        return QStringLiteral(
+            "он начинается с метки порядка байтов (BOM), которую ставит "
+            "текстовый редактор");
+    if (content.startsWith("\xff\xfe") || content.startsWith("\xfe\xff") || content.contains('\0'))
+        return QStringLiteral(
+            "в нём нулевые байты: он записан в кодировке UTF-16 или это не "
+            "текстовый файл");
+    const NumberReading first = ReadNumber(azimuth), second = ReadNumber(elevation);
+    if (first.extent == NumberExtent::Blank) return QStringLiteral("первое поле (азимут) пусто");
+    if (first.extent != NumberExtent::Whole || first.blankInside)
+        return QStringLiteral("первое поле (азимут) %1 — не одно число").arg(QuotedText(azimuth));
+    // The elevation is empty where the calculation could not compute it.
+    if ((second.extent != NumberExtent::Whole && second.extent != NumberExtent::Blank) ||
+        second.blankInside)
+        return QStringLiteral("второе поле (угол места) %1 — не одно число")
+            .arg(QuotedText(elevation));
+    return QString();
 }
 
 }  // namespace
@@ -156,7 +181,8 @@ bool WriteDataFile(const QString& path, double azimuth, std::optional<double> el
 QString DataFileWriteMessage(const QString& path, const Replacement& failure) {
     QString text =
         QStringLiteral("Не удалось записать файл направления\n%1\n(%2).").arg(path, failure.reason);
-    if (failure.oldFileKept) text += QStringLiteral("\nВ нём остались данные прежнего расчёта.");
+    // Whatever the old file held (it need not be an earlier result), it is as it was.
+    if (failure.oldFileKept) text += QStringLiteral("\nПрежний файл с этим именем не изменён.");
     return text;
 }
 
@@ -183,7 +209,7 @@ std::optional<DataFileFields> ParseDataFile(const QByteArray& content) {
     if (!azimuth) return std::nullopt;
     const auto elevation = nextField();
     if (!elevation) return std::nullopt;
-    return DataFileFields{*azimuth, *elevation};
+    return DataFileFields{*azimuth, *elevation, dataFileDamage(content, *azimuth, *elevation)};
 }
 
 std::optional<DataFileFields> ReadDataFile(const QString& path, QString* reason) {

@@ -93,6 +93,11 @@ QString DataFileWriteMessage(const QString& path, const Replacement& failure);
 struct DataFileFields {
     QString azimuth;
     QString elevation;
+    // Why the fields are not the numbers the calculation writes, for the plot's message: a byte
+    // order mark, UTF-16 or other zero bytes, a first field that is not one whole number (empty,
+    // letters, a decimal comma, two numbers), a second that is neither one nor empty. Empty for
+    // a file as the calculation writes it.
+    QString damage;
 };
 std::optional<DataFileFields> ParseDataFile(const QByteArray& content);
 

@@ -10,6 +10,7 @@
 #include "inputcheck.h"
 #include "leadingnumber.h"
 #include "numbertext.h"
+#include "startrun.h"
 
 namespace {
 
@@ -39,8 +40,11 @@ void Axis(Canvas& canvas, float degrees, Word first, Word second) {
     canvas.circle(ends.second, kDiscRadius);
     for (const Word& word : {first, second}) {
         canvas.setForeColor(kRed);
-        canvas.setTextPosition(word.atFirstEnd ? ends.first : ends.second);
-        canvas.print(QString::fromLatin1(word.text));
+        const QString text = QString::fromLatin1(word.text);
+        // A word the window's edge would cut ("  WEST" turned towards the right) moves in.
+        canvas.setTextPosition(
+            canvas.textPositionInside(word.atFirstEnd ? ends.first : ends.second, text));
+        canvas.print(text);
     }
 }
 
@@ -85,12 +89,8 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
     WestEastAxis(canvas, -90);
 
     canvas.setLineWidth(5);
-    const std::optional<float> rotation = ToSingle(LeadingNumber(rotationText));
-    if (!rotation) {
-        return Stopped(PlotEnd::OutOfRange,
-                       QStringLiteral("Угол сдвига осей \"%1\" слишком велик.").arg(rotationText));
-    }
-    const float p = *rotation;
+    // The rotation check above takes only what single precision holds.
+    const float p = float(LeadingNumber(rotationText));
     NorthSouthAxis(canvas, p);
     WestEastAxis(canvas, p - 90.0f);
 
@@ -122,11 +122,19 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
                                                 "выполните расчёт (START в окне RASCHET).")
                                      .arg(dataFilePath, reason)));
     }
+    // A file saved by an editor, or damaged, would read as azimuth 0 or as part of a number.
+    if (!fields->damage.isEmpty()) {
+        return Stopped(PlotEnd::NoDirectionData,
+                       withNewer(QStringLiteral("Файл направления %1 повреждён: %2.\nЛиния "
+                                                "спутника не нарисована. Чтобы записать файл "
+                                                "заново, выполните расчёт (START в окне RASCHET).")
+                                     .arg(dataFilePath, fields->damage)));
+    }
     const std::optional<float> azimuth = ToSingle(LeadingNumber(fields->azimuth));
     if (!azimuth) {
         return Stopped(PlotEnd::OutOfRange,
-                       withNewer(QStringLiteral("Азимут \"%1\" в файле %2 слишком велик.")
-                                     .arg(fields->azimuth, dataFilePath)));
+                       withNewer(QStringLiteral("Азимут %1 в файле %2 слишком велик.")
+                                     .arg(QuotedText(fields->azimuth), dataFilePath)));
     }
     const float a = HalfDegreeFloor(*azimuth);
 
@@ -150,8 +158,18 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
     canvas.setLineWidth(2);
     canvas.arc(kPlotCentre, kArcRadius, start, end);
 
-    canvas.setTextPosition(satellite.second + QPoint(-300, 200));
+    // Below and left of the satellite's end, moved in as far as needed where that would put the
+    // number past the window's edge (a satellite near north).
+    const QString alfa = QStringLiteral("alfa=") + NumberText(a);
+    canvas.setTextPosition(canvas.textPositionInside(satellite.second + QPoint(-300, 200), alfa));
     canvas.setForeColor(kBlack);
-    canvas.print(QStringLiteral("alfa=") + NumberText(a));
-    return PlotRun{PlotEnd::Completed, withNewer(QString())};
+    canvas.print(alfa);
+
+    // The line is drawn all the same; the installer is told there is nothing to aim at.
+    const double elevation = LeadingNumber(fields->elevation);
+    const QString below =
+        elevation < 0 ? BelowHorizonText(1, elevation) +
+                            QStringLiteral("\nУгол места взят из файла %1.").arg(dataFilePath)
+                      : QString();
+    return PlotRun{PlotEnd::Completed, withNewer(below)};
 }

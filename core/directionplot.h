@@ -29,21 +29,24 @@ float HalfDegreeFloor(float value);
 
 enum class PlotEnd {
     Completed,
-    RefusedInput,     // the rotation text is not one number: nothing is drawn, not even cleared
-    NoDirectionData,  // the data file is missing, unreadable or short, or there is no place
-                      // for it that can be used (the empty path): the compasses stay
-    OutOfRange,       // the rotation or the azimuth is too large to hold: the press stops
+    RefusedInput,     // the rotation text is not one number, or too large: nothing is drawn,
+                      // not even cleared
+    NoDirectionData,  // the data file is missing, unreadable, short or damaged (see
+                      // DataFileFields::damage), or there is no place for it that can be used
+                      // (the empty path): the compasses stay, no satellite line
+    OutOfRange,       // the azimuth is too large to hold: the press stops
     Abandoned,        // the yield reported that the canvas is gone
 };
 
 struct PlotRun {
     PlotEnd end = PlotEnd::Completed;
-    // For the user, when the press did not complete, or when a newer data file lies in the
-    // place's other path (see NewerDataFileNote).
+    // For the user, when the press did not complete, when a newer data file lies in the place's
+    // other path (see NewerDataFileNote), or when the file's elevation puts satellite 1 below
+    // the horizon.
     QString message;
 };
 
-// One START press: refuses a rotation text that is only partly a number (see CheckRotationInput)
+// One START press: refuses a rotation text that is not one number (see CheckRotationInput)
 // before touching the canvas; otherwise clears the canvas and draws the fixed compass, the compass
 // turned by the rotation text (degrees), the centre dot, then satellite 1's direction from the data
 // file with its arc and "alfa=" text. Between the compasses and the reading of the file it calls

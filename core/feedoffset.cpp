@@ -69,10 +69,15 @@ QString FeedRotationText(const Site& site, SatelliteLongitude satellite2, QChar 
     double rho = Checked::value(std::atan(ratio) * 180.0 / pi);
     if (rho < 0) rho = -rho;
 
+    // Satellite 2 east of the site, less than half a turn away: "-"; west of it: "+". The
+    // difference is brought into one turn first, so that 358 gives the sign of -2 and a
+    // satellite just across the date line counts as the near neighbour it is.
+    double east = std::remainder(lambda2 - lambda, 2 * pi);
+    if (east <= -pi) east = pi;  // (-180, 180]: half a turn has no side
     QString sign;
-    if (lambda < lambda2 && lambda2 < lambda + pi)
+    if (east > 0 && east < pi)
         sign = QStringLiteral(" -");
-    else if (lambda > lambda2 || lambda2 > lambda + pi)
+    else if (east < 0)
         sign = QStringLiteral(" +");
     // The longitudes give the sign of the turn as seen north of the equator; south of it the
     // same satellite's polarisation leans the other way, so that "+" is clockwise, as seen from

@@ -131,3 +131,14 @@ void ImageCanvas::print(const QString& text) {
 void ImageCanvas::setTextPosition(QPoint at) {
     m_textPosition = at;
 }
+
+QPoint ImageCanvas::textPositionInside(QPoint at, const QString& text) const {
+    // The pixels the text colours, where print puts them: its top-left corner at the position.
+    const QFontMetrics metrics(m_font, &m_image);
+    const QRect ink =
+        metrics.tightBoundingRect(text).translated(TwipsToPixels(at) + QPoint(0, metrics.ascent()));
+    if (ink.isEmpty()) return at;
+    const QSize area = (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
+    // Whole pixels: the position keeps its place within its pixel.
+    return at + ShiftInside(ink, area) * kTwipsPerPixel;
+}

@@ -33,6 +33,7 @@ public:
     void point(QPoint at) override;
     void print(const QString& text) override;
     void setTextPosition(QPoint at) override;
+    QPoint textPositionInside(QPoint at, const QString& text) const override;
 
 private:
     void changed();

@@ -2,10 +2,31 @@
 #include "inputcheck.h"
 
 #include <cmath>
+#include <tuple>
 
+#include "arithmetic.h"
 #include "layout.h"
 #include "leadingnumber.h"
+#include "lookangle.h"
 #include "numbertext.h"
+
+QString QuotedText(const QString& text) {
+    constexpr qsizetype kShown = 40;
+    qsizetype cut = text.size();
+    if (cut > kShown) {
+        cut = kShown;
+        if (text[cut - 1].isHighSurrogate()) --cut;  // not half a character
+    }
+    QString shown = text.left(cut);
+    // A line break or tab inside the quotes would break the message's lines apart.
+    for (QChar& c : shown) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            c = u' ';
+    }
+    return u'«' + shown + (cut < text.size() ? QStringLiteral("…»") : QStringLiteral("»"));
+}
 
 namespace {
 
@@ -19,13 +40,8 @@ QString boxName(const WindowLayout& layout, const char* box) {
     return QString::fromUtf8(layout.control(box)->accessibleName);
 }
 
-// The text as typed, in quotes, cut short when it is long (a whole page pasted by mistake).
 QString typed(const QString& text) {
-    constexpr qsizetype kShown = 40;
-    if (text.size() <= kShown) return u'«' + text + u'»';
-    qsizetype cut = kShown;
-    if (text[cut - 1].isHighSurrogate()) --cut;  // not half a character
-    return u'«' + text.left(cut) + QStringLiteral("…»");
+    return QuotedText(text);
 }
 
 // One of the two boxes of an angle as typed: "градусы «4043»", or "минут нет" for an empty box.
@@ -34,9 +50,13 @@ QString part(const char* what, const char* whatNone, const QString& text) {
                           : QString::fromUtf8(what) + u' ' + typed(text);
 }
 
-// A number as the result boxes write it, without their leading blank.
+// A number as the result boxes write it, without their leading blank and with a zero before a
+// bare point (".5" reads as a slip in a sentence).
 QString shown(double value) {
-    return NumberText(value).trimmed();
+    QString text = NumberText(value).trimmed();
+    if (text.startsWith(u'.') || text.startsWith(QLatin1String("-.")))
+        text.insert(text.indexOf(u'.'), u'0');
+    return text;
 }
 
 const char* const kNotComputed = "Расчёт не выполнен, чтобы не выдать неверный результат.";
@@ -64,6 +84,49 @@ QString howToType(BoxKind kind) {
     return {};
 }
 
+QString stoppedText(BoxKind kind) {
+    return kind == BoxKind::Rotation
+               ? QStringLiteral("Рисунок не перестроен, чтобы не показать неверное направление.")
+               : QString::fromUtf8(kNotComputed);
+}
+
+// The whole message: what is wrong, that nothing was done, and how to type the box.
+QString refusal(const QString& what, BoxKind kind) {
+    return what + u'\n' + stoppedText(kind) + QStringLiteral("\n\n") + howToType(kind);
+}
+
+// Two numbers with blanks between them, which the reader would join into one ("35 27.69" reads
+// 3527.69): none when the text is one number.
+std::optional<QString> twoNumbers(const QString& name, const QString& text, BoxKind kind,
+                                  const QString& degreesName = {},
+                                  const QString& minutesName = {}) {
+    const NumberReading reading = ReadNumber(text);
+    if (reading.extent != NumberExtent::Whole || !reading.blankInside) return std::nullopt;
+    QString what = QStringLiteral(
+                       "В поле «%1» введено %2 — это два числа через пробел: программа "
+                       "прочла бы их как одно число %3.\n")
+                       .arg(name, typed(text), shown(reading.value));
+    switch (kind) {
+        case BoxKind::Angle:
+            what += QStringLiteral(
+                        "Градусы и минуты вводят каждые в своё поле: градусы — в поле «%1», "
+                        "минуты — в поле «%2» (35°27.69′ — это «35» и «27.69»).")
+                        .arg(degreesName, minutesName);
+            break;
+        case BoxKind::FocalLength:
+            what += QStringLiteral(
+                "Фокусное расстояние вводят одним числом, без пробелов: 1200, "
+                "а не 1 200.");
+            break;
+        case BoxKind::Rotation:
+            what += QStringLiteral(
+                "Угол вводят одним числом градусов, без пробелов: 20.5, а не "
+                "20 5.");
+            break;
+    }
+    return refusal(what, kind);
+}
+
 // The message for a text that is not one number, or none when it is one (or blank).
 std::optional<QString> partlyRead(const QString& name, const QString& text, BoxKind kind) {
     const NumberReading reading = ReadNumber(text);
@@ -78,30 +141,136 @@ std::optional<QString> partlyRead(const QString& name, const QString& text, BoxK
                   "В поле «%1» введено %2 — это не одно число: программа прочла бы его как %3, "
                   "отбросив остальное.")
                   .arg(name, typed(text), shown(reading.value));
-    const QString stopped =
-        kind == BoxKind::Rotation
-            ? QStringLiteral("Рисунок не перестроен, чтобы не показать неверное направление.")
-            : QString::fromUtf8(kNotComputed);
-    return what + u'\n' + stopped + QStringLiteral("\n\n") + howToType(kind);
+    return refusal(what, kind);
+}
+
+}  // namespace
+
+namespace {
+
+// One angle typed as degrees and minutes.
+struct AngleBoxes {
+    const char* degreesBox;
+    const char* minutesBox;
+    const QString& degrees;
+    const QString& minutes;
+    const char* zeroMeans;  // what a degrees box read as 0 would put where
+    bool longitude;
+};
+
+// A minutes text of three or more digits, such as "485" or "2769", with the point probably left
+// out: the same digits with a point after the first two ("48.5", "27.69"), or after the first
+// when those two make 60 or more. Empty for any other text.
+QString slippedPoint(const QString& text) {
+    QString digits = text.trimmed();
+    QString sign;
+    if (digits.startsWith(u'-') || digits.startsWith(u'+')) {
+        if (digits.startsWith(u'-')) sign = QStringLiteral("-");
+        digits.remove(0, 1);
+    }
+    if (digits.size() < 3) return QString();
+    for (QChar c : digits)
+        if (c < u'0' || c > u'9') return QString();
+    const int head = digits.left(2).toInt() < 60 ? 2 : 1;
+    QString fraction = digits.mid(head);
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    return sign + digits.left(head) + (fraction.isEmpty() ? QString() : u'.' + fraction);
+}
+
+// Whether the angle can be held as the calculation holds a longitude: in single precision.
+bool holdable(const QString& degrees, const QString& minutes) {
+    try {
+        Checked::single(AngleFromTexts(degrees, minutes));
+        return true;
+    } catch (const ArithmeticFault&) {
+        return false;
+    }
+}
+
+std::optional<RefusedInput> checkAngle(const WindowLayout& layout, const AngleBoxes& a) {
+    const QString degreesName = boxName(layout, a.degreesBox);
+    const QString minutesName = boxName(layout, a.minutesBox);
+    auto refuse = [](const char* box, const QString& message) {
+        return RefusedInput{QString::fromLatin1(box), message};
+    };
+
+    // An empty degrees box reads 0: a place on a meridian or the equator nobody typed.
+    if (ReadNumber(a.degrees).extent == NumberExtent::Blank) {
+        return refuse(a.degreesBox,
+                      refusal(QStringLiteral("Поле «%1» %2: программа прочла бы его как 0° — %3.\n"
+                                             "Введите градусы; для 0° — «0».")
+                                  .arg(degreesName,
+                                       a.degrees.isEmpty() ? QStringLiteral("пусто")
+                                                           : QStringLiteral("заполнено пробелами"),
+                                       QString::fromUtf8(a.zeroMeans)),
+                              BoxKind::Angle));
+    }
+    for (const auto& [box, name, text] : {std::tuple{a.degreesBox, degreesName, &a.degrees},
+                                          std::tuple{a.minutesBox, minutesName, &a.minutes}}) {
+        if (auto message = partlyRead(name, *text, BoxKind::Angle)) return refuse(box, *message);
+        if (auto message = twoNumbers(name, *text, BoxKind::Angle, degreesName, minutesName))
+            return refuse(box, *message);
+    }
+
+    const double degrees = LeadingNumber(a.degrees), minutes = LeadingNumber(a.minutes);
+    // 485 minutes would be 8 degrees 5 minutes added without a word.
+    if (!(std::fabs(minutes) < 60)) {
+        QString what = QStringLiteral("Поле «%1»: введено %2").arg(minutesName, typed(a.minutes));
+        if (std::isfinite(minutes)) what += QStringLiteral(" — это %1′").arg(shown(minutes));
+        what += QStringLiteral(
+            ", а минуты бывают только от 0 до 59.99 (у западной долготы и южной широты — от 0 "
+            "до -59.99).");
+        const QString meant = slippedPoint(a.minutes);
+        if (!meant.isEmpty())
+            what += QStringLiteral("\nМожет быть, пропущена точка и имелось в виду %1?")
+                        .arg(typed(meant));
+        return refuse(a.minutesBox, refusal(what, BoxKind::Angle));
+    }
+
+    // "-74" and "30" add up to -73.5 degrees, where 74°30' west was meant; "-0" counts as minus.
+    const bool degreesNegative = std::signbit(degrees);
+    if ((degreesNegative && minutes > 0) || (degrees > 0 && minutes < 0)) {
+        const char* box = degreesNegative ? a.minutesBox : a.degreesBox;  // the one without minus
+        return refuse(
+            box, QStringLiteral("Поля «%1» и «%2»: градусы %3 и минуты %4 — с разными знаками; "
+                                "программа сложила бы их в %5°.\n"
+                                "У градусов и минут одного угла знак должен быть один и тот же: "
+                                "западную долготу и южную широту вводят с минусом у обоих "
+                                "(74°30′ з.д. — «-74» и «-30», 0°30′ ю.ш. — «-0» и «-30»), "
+                                "восточную долготу и северную широту — без минуса у обоих.\n")
+                         .arg(degreesName, minutesName, typed(a.degrees), typed(a.minutes),
+                              shown((degrees * 60 + minutes) / 60)) +
+                     QString::fromUtf8(kNotComputed));
+    }
+
+    if (a.longitude && !holdable(a.degrees, a.minutes)) {
+        return refuse(a.degreesBox,
+                      refusal(QStringLiteral("Поле «%1»: введено %2 — такую долготу программа не "
+                                             "может вычислить.\nДолготу вводят в градусах: "
+                                             "восточную от 0 до 180, западную — со знаком минус, "
+                                             "от 0 до -180.")
+                                  .arg(degreesName, typed(a.degrees)),
+                              BoxKind::Angle));
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<RefusedInput> CheckStartInputs(const StartInputs& in) {
     const WindowLayout& layout = TorvelLayout();
-    const struct {
-        const char* box;
-        const QString& text;
-        BoxKind kind;
-    } boxes[] = {{"Text1", in.text1, BoxKind::Angle},        {"Text2", in.text2, BoxKind::Angle},
-                 {"Text3", in.text3, BoxKind::Angle},        {"Text4", in.text4, BoxKind::Angle},
-                 {"Text5", in.text5, BoxKind::Angle},        {"Text6", in.text6, BoxKind::Angle},
-                 {"Text9", in.text9, BoxKind::Angle},        {"Text10", in.text10, BoxKind::Angle},
-                 {"Text13", in.text13, BoxKind::FocalLength}};
-    for (const auto& b : boxes) {
-        if (auto message = partlyRead(boxName(layout, b.box), b.text, b.kind))
-            return RefusedInput{QString::fromLatin1(b.box), *message};
-    }
+    const AngleBoxes angles[] = {
+        {"Text1", "Text2", in.text1, in.text2, "место на нулевом меридиане (Гринвич)", true},
+        {"Text3", "Text4", in.text3, in.text4, "место на экваторе", false},
+        {"Text5", "Text6", in.text5, in.text6, "спутник 1 на долготе 0°", true},
+        {"Text9", "Text10", in.text9, in.text10, "спутник 2 на долготе 0°", true}};
+    for (const AngleBoxes& angle : angles)
+        if (auto refused = checkAngle(layout, angle)) return refused;
+    const QString focalName = boxName(layout, "Text13");
+    if (auto message = partlyRead(focalName, in.text13, BoxKind::FocalLength))
+        return RefusedInput{QStringLiteral("Text13"), *message};
+    if (auto message = twoNumbers(focalName, in.text13, BoxKind::FocalLength))
+        return RefusedInput{QStringLiteral("Text13"), *message};
 
     // Every text is now a whole number or blank. A latitude beyond the pole: the degrees box when
     // the degrees alone are, else the minutes box that takes it there. A latitude that is not a
@@ -140,7 +309,19 @@ std::optional<RefusedInput> CheckStartInputs(const StartInputs& in) {
 }
 
 std::optional<RefusedInput> CheckRotationInput(const QString& text) {
-    if (auto message = partlyRead(boxName(Flin1Layout(), "POZIA"), text, BoxKind::Rotation))
+    const QString name = boxName(Flin1Layout(), "POZIA");
+    if (auto message = partlyRead(name, text, BoxKind::Rotation))
         return RefusedInput{QStringLiteral("POZIA"), *message};
+    if (auto message = twoNumbers(name, text, BoxKind::Rotation))
+        return RefusedInput{QStringLiteral("POZIA"), *message};
+    // The plot holds the angle in single precision.
+    if (!ToSingle(LeadingNumber(text))) {
+        return RefusedInput{
+            QStringLiteral("POZIA"),
+            refusal(QStringLiteral("В поле «%1» введено %2 — такой угол слишком велик для "
+                                   "рисунка.")
+                        .arg(name, typed(text)),
+                    BoxKind::Rotation)};
+    }
     return std::nullopt;
 }

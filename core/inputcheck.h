@@ -19,12 +19,22 @@ struct RefusedInput {
     QString message;
 };
 
-// START's inputs, once none of the required boxes is empty: first the boxes that are only partly
-// a number, in the order Text1, Text2, Text3, Text4, Text5, Text6, Text9, Text10, Text13; then a
-// site latitude (degrees plus minutes) beyond 90 degrees north or south; then a focal length of 0
-// or less, or above 100000 mm (a box of blanks reads 0 and is refused here). The equator itself
-// and longitudes of any size pass. None when every box can be used.
+// START's inputs, once none of the required boxes is empty. The four angles in turn (the site's
+// longitude Text1/Text2, its latitude Text3/Text4, satellite 1 Text5/Text6, satellite 2
+// Text9/Text10), each refused at the first of: a degrees box empty or of blanks (it would read
+// 0); the degrees box, then the minutes box, only partly a number or two numbers with blanks
+// between them ("35 27.69"); minutes of 60 or more in size; degrees and minutes of opposite signs,
+// the degrees' minus counted on "-0" too (the box without the minus is named); a longitude too
+// large to hold. Then the focal length Text13 only partly a number or two numbers; then a site
+// latitude (degrees plus minutes) beyond 90 degrees north or south; then a focal length of 0 or
+// less, or above 100000 mm (a box of blanks reads 0 and is refused here). The equator itself and
+// longitudes of any size that can be held pass. None when every box can be used.
 std::optional<RefusedInput> CheckStartInputs(const StartInputs& inputs);
 
-// The direction plot's rotation box POZIA: refused when only partly a number.
+// The direction plot's rotation box POZIA: refused when only partly a number, two numbers with
+// blanks between them, or too large for single precision.
 std::optional<RefusedInput> CheckRotationInput(const QString& text);
+
+// A text quoted for a message: in «», cut to 40 characters with "…" when longer (a whole page
+// pasted by mistake), control characters and line breaks shown as blanks.
+QString QuotedText(const QString& text);

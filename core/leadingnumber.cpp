@@ -71,15 +71,25 @@ NumberReading ReadNumber(QStringView text) {
     bool seenSign = false, seenPoint = false, seenDigit = false;
     bool inExponent = false, exponentSign = false, exponentDigit = false;
     bool anything = false, stopped = false;  // a character not ignored; one that ended the number
+    // The last character taken was a digit or point; a blank came after one, and nothing since.
+    bool afterDigit = false, blankAfterDigit = false, blankInside = false;
 
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
         if (c >= 0x80) {  // plain ASCII text never gets here
             if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
                 c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+            // An invisible character neither separates two numbers nor joins them.
+            if (QChar::category(c) == QChar::Other_Format) continue;
             c = asRead(c);
         }
-        if (isIgnored(c)) continue;
+        if (isIgnored(c)) {
+            blankAfterDigit = blankAfterDigit || afterDigit;
+            continue;
+        }
+        afterDigit = isDigit(c) || c == U'.';
+        blankInside = blankInside || (blankAfterDigit && afterDigit);
+        blankAfterDigit = false;
         anything = true;
         if (inExponent) {
             if ((c == U'+' || c == U'-') && !exponentSign && !exponentDigit) {
@@ -126,9 +136,10 @@ NumberReading ReadNumber(QStringView text) {
                                 : !seenDigit ? NumberExtent::NoNumber
                                 : !stopped && (!inExponent || exponentDigit) ? NumberExtent::Whole
                                                                              : NumberExtent::Partly;
-    if (!seenDigit) return {0.0, extent};  // no number at all: 0, whatever sign came first
+    if (!seenDigit)
+        return {0.0, extent, blankInside};  // no number at all: 0, whatever sign came first
     const double zero = negative ? -0.0 : 0.0;
-    if (digits.empty()) return {zero, extent};  // only zeros: 0 whatever the exponent
+    if (digits.empty()) return {zero, extent, blankInside};  // only zeros: 0 whatever the exponent
 
     while (digits.back() == '0') digits.pop_back();
 
@@ -140,8 +151,8 @@ NumberReading ReadNumber(QStringView text) {
                                      : std::numeric_limits<double>::infinity();
     // From 1e309 on it is past the largest double (1.8e308); below 1e-324 it is nearer 0 than
     // the smallest one (4.9e-324).
-    if (magnitude > 308) return {infinity, extent};
-    if (magnitude < -324) return {zero, extent};
+    if (magnitude > 308) return {infinity, extent, blankInside};
+    if (magnitude < -324) return {zero, extent, blankInside};
 
     // Close enough to the range to need exact rounding: the significant digits as a whole
     // number, with the exponent that puts the first of them at its place.
@@ -153,6 +164,6 @@ NumberReading ReadNumber(QStringView text) {
     double value = 0.0;
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (result.ec == std::errc::result_out_of_range)
-        return {magnitude > 0 ? infinity : zero, extent};
-    return {negative ? -value : value, extent};
+        return {magnitude > 0 ? infinity : zero, extent, blankInside};
+    return {negative ? -value : value, extent, blankInside};
 }

@@ -40,6 +40,10 @@ enum class NumberExtent {
 struct NumberReading {
     double value;  // LeadingNumber's value, to the last bit
     NumberExtent extent;
+    // A blank (a space, tab, line feed or any space separator, not an invisible format character)
+    // stands between two digits or points of the number, as in "35 27.69" or "1 200": two numbers
+    // typed into one box, which the reader joins into one.
+    bool blankInside = false;
 };
 
 // LeadingNumber's value together with how much of the text it took. An exponent letter must be

@@ -16,6 +16,14 @@ QString FaultMessage(const QString& reason) {
                "файл направления не изменён.");
 }
 
+QString BelowHorizonText(int satellite, double elevation) {
+    return QStringLiteral(
+               "Спутник %1 с этого места ниже горизонта (угол места %2°): принять его здесь "
+               "нельзя.")
+        .arg(satellite)
+        .arg(TenthsText(elevation));
+}
+
 StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar decimalSeparator) {
     StartResult run;
     run.carried = carried;
@@ -52,11 +60,12 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
         write("Text8", NumberText(run.alpha1));
 
         run.beta1 = ElevationDouble(site, satellite1);
+        std::optional<FeedPlacement> placement;
         if (run.beta1) {
             const SatelliteLongitude satellite2{
                 Checked::single(AngleFromTexts(in.text9, in.text10))};
             write("Text16", FeedRotationText(site, satellite2, decimalSeparator));
-            const auto placement = PlaceSecondFeed(site, satellite1, satellite2);
+            placement = PlaceSecondFeed(site, satellite1, satellite2);
             if (placement)
                 run.feedToolTips.insert(QStringLiteral("Text16"), FeedTurnToolTip(*placement));
 
@@ -87,6 +96,21 @@ StartResult RunStart(const StartInputs& in, const CarriedValues& carried, QChar 
         }
         run.site = site;
         run.end = RunEnd::Completed;
+        if (placement) {
+            // The method's elevations are near the exact ones but not the same: the exact
+            // geometry decides whether a satellite can be seen at all.
+            if (placement->elevation1 < 0)
+                run.belowHorizon1 = BelowHorizonText(1, placement->elevation1);
+            if (placement->elevation2 < 0)
+                run.belowHorizon2 = BelowHorizonText(2, placement->elevation2);
+            QStringList below;
+            for (const QString& text : {run.belowHorizon1, run.belowHorizon2})
+                if (!text.isEmpty()) below << text;
+            if (!below.isEmpty())
+                run.horizonMessage =
+                    below.join(u'\n') +
+                    QStringLiteral("\nРезультаты расчёта показаны так, как они рассчитаны.");
+        }
     } catch (const ArithmeticFault& fault) {
         run.end = RunEnd::ArithmeticFault;
         run.message = FaultMessage(fault.reason);

@@ -53,7 +53,18 @@ struct StartResult {
     // place and turn of the second feed. A box this run left as it was gets none.
     QMap<QString, QString> feedToolTips;
     CarriedValues carried;
+    // For each satellite below the horizon at the site by the exact geometry (the feed boxes'
+    // tooltips'), what to say instead of a compass azimuth (see BelowHorizonText); empty when it
+    // is above it or the run did not get that far.
+    QString belowHorizon1, belowHorizon2;
+    // A completed run's message when either satellite is below the horizon: its results are
+    // shown and stored as computed, but that satellite cannot be received there.
+    QString horizonMessage;
 };
+
+// A satellite below the horizon: "Спутник 1 с этого места ниже горизонта (угол места -61.0°):
+// принять его здесь нельзя."
+QString BelowHorizonText(int satellite, double elevation);
 
 // decimalSeparator is the regional one, used only by the masked texts of the feed offsets.
 StartResult RunStart(const StartInputs& inputs, const CarriedValues& carried,

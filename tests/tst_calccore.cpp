@@ -12,6 +12,7 @@
 #include "startrun.h"
 
 using namespace Qt::StringLiterals;
+using Typed = QMap<int, QString>;
 
 // The boxes Text1, Text2, Text3, Text4, Text5, Text6, Text9, Text10 and Text13.
 static StartResult run(const QStringList& t, QChar separator = u'.') {
@@ -263,6 +264,72 @@ private slots:
         QFETCH(QString, tip);
         QFETCH(QString, part);
         QVERIFY2(tip.contains(part), qPrintable(tip));
+    }
+
+    // Over the worked example, which box START refuses (none: it computes). Every box with a
+    // text only partly a number; the whole-number slips at their edges (issue 20).
+    void slips_data() {
+        QTest::addColumn<Typed>("typed");  // by index into run()'s boxes
+        QTest::addColumn<QString>("refused");
+        const char* const boxes[] = {"Text1", "Text2", "Text3",  "Text4", "Text5",
+                                     "Text6", "Text9", "Text10", "Text13"};
+        for (int i = 0; i < 9; ++i)
+            QTest::newRow(boxes[i]) << Typed{{i, u"19.2E"_s}} << QString(boxes[i]);
+        const auto row = [](const char* name, const Typed& typed, const char* box) {
+            QTest::newRow(name) << typed << QString(box);
+        };
+        row("minutes 59.99", {{3, "59.99"}}, "");
+        row("minutes 60", {{3, "60"}}, "Text4");
+        row("minutes -60", {{5, "-60"}, {4, "-13"}}, "Text6");
+        row("two numbers in Text9", {{6, "19 12"}, {7, ""}}, "Text9");
+        row("two numbers in Text13", {{8, "1 200"}}, "Text13");
+        row("invisible space joins", {{8, u"1\u200b200"_s}}, "");
+        row("-0 and 30", {{2, "-0"}, {3, "30"}}, "Text4");
+        row("74 and -30", {{0, "74"}, {1, "-30"}}, "Text1");
+        row("0 and -30", {{0, "0"}, {1, "-30"}}, "");
+        row("-0 and -30", {{2, "-0"}, {3, "-30"}}, "");
+        row("Text3 blank", {{2, " "}}, "Text3");
+        row("Text9 blank", {{6, "  "}}, "Text9");
+        row("Text2 empty", {{1, ""}}, "");
+        row("longitude 1e40", {{0, "1e40"}}, "");
+        row("longitude 3e40", {{0, "3e40"}}, "Text1");
+    }
+    void slips() {
+        QFETCH(Typed, typed);
+        QFETCH(QString, refused);
+        QStringList boxes{"35", "27.69", "32", "48.5", "13", "", "19", "12", "450"};
+        for (auto it = typed.cbegin(); it != typed.cend(); ++it) boxes[it.key()] = it.value();
+        const StartResult r = run(boxes);
+        QCOMPARE(r.box, refused);
+        QCOMPARE(r.end, refused.isEmpty() ? RunEnd::Completed : RunEnd::RefusedInput);
+    }
+
+    // The edges of the far-off warning (10 degrees apart) and of the horizon (exact elevation 0)
+    // at the worked example's site; satellite 2 at 19°12' in the horizon rows.
+    void edges_data() {
+        QTest::addColumn<QStringList>("satellites");  // Text5, Text6, Text9, Text10
+        QTest::addColumn<bool>("farOff");             // Text14's tooltip warns
+        QTest::addColumn<QString>("horizon");         // the run's message
+        const QString shown = u"\nРезультаты расчёта показаны так, как они рассчитаны."_s;
+        QTest::newRow("9.9 apart") << QStringList{"13", "", "21", "48"} << false << QString();
+        QTest::newRow("10.1 apart") << QStringList{"13", "", "21", "54"} << true << QString();
+        QTest::newRow("satellite 1 at +0.1")
+            << QStringList{"-44", "-3.6", "19", "12"} << true << QString();
+        QTest::newRow("satellite 1 at -0.1") << QStringList{"-44", "-18", "19", "12"} << false
+                                             << BelowHorizonText(1, -0.1001) + shown;
+        QTest::newRow("both below")
+            << QStringList{"-150", "", "-167", ""} << false
+            << BelowHorizonText(1, -60.99) + u'\n' + BelowHorizonText(2, -55.8) + shown;
+    }
+    void edges() {
+        QFETCH(QStringList, satellites);
+        QFETCH(bool, farOff);
+        QFETCH(QString, horizon);
+        const StartResult r =
+            run(QStringList{"35", "27.69", "32", "48.5"} + satellites + QStringList{"450"});
+        QCOMPARE(r.end, RunEnd::Completed);
+        QCOMPARE(r.feedToolTips.value(u"Text14"_s).contains(u"дальше 10°"_s), farOff);
+        QCOMPARE(r.horizonMessage, horizon);
     }
 };
 

@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(written, wrote.isEmpty());
         QVERIFY2(written || (message.contains(path) && message.contains(wrote)),
                  qPrintable(message));
-        QCOMPARE(message.contains(u"В нём остались данные прежнего расчёта."_s),
+        QCOMPARE(message.contains(u"Прежний файл с этим именем не изменён."_s),
                  !written && node == S_IFREG);
         QCOMPARE(QDir(dir.path()).entryList({u"*.tmp"_s}, QDir::Files), QStringList());
     }

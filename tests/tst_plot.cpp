@@ -7,8 +7,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "controls.h"
+#include "directionplot.h"
 #include "flin1.h"
 #include "imagecanvas.h"
+#include "layout.h"
 #include "messages.h"
 
 using namespace Qt::StringLiterals;
@@ -50,6 +53,22 @@ const Ops kWorkedPress = Ops{D::clear(), D::lineWidth(1), D::fillStyle(FillStyle
     + satellite({2581, 3042}, {3459, 174}, 1.27409f, 5.06145f, " 217");
 // clang-format on
 constexpr int kFixed = 22, kBeforeFile = 44;
+
+// The operations with each printed text's position where the window puts it: moved in where the
+// window's edge would cut the text (the fixed compass's "  WEST", in every font at hand).
+Ops placed(Ops ops) {
+    const WindowLayout& layout = Flin1Layout();
+    const ImageCanvas canvas(layout.clientPixels(), 1, Qt::white, Qt::black,
+                             ProgramFont(layout.font));
+    for (qsizetype i = 0; i < ops.size(); ++i) {
+        if (ops[i].kind != D::Kind::TextPosition) continue;
+        qsizetype print = i + 1;
+        while (print < ops.size() && ops[print].kind != D::Kind::Print) ++print;
+        if (print < ops.size())
+            ops[i] = D::textPosition(canvas.textPositionInside(ops[i].at, ops[print].text));
+    }
+    return ops;
+}
 
 }  // namespace
 
@@ -103,9 +122,25 @@ private slots:
             satellite({3033, 108}, {3007, 3108}, 4.70366f, 5.06145f, " 20.5"));
         row("no file", "-20", QByteArray(), kBeforeFile, noFile, noData);
         row("one field", "-20", "217.33", kBeforeFile, noFile, noData);
-        row("rotation too large", "1e39", kWorked, kFixed, {D::lineWidth(5)}, {u"Угол"_s});
+        row("rotation too large", "1e39", kWorked, 0, {}, {rotationBox, u"«1e39»"_s});
+        row("two numbers", "20 5", kWorked, 0, {}, {rotationBox, u"«20 5»"_s, u"205"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
+        // A damaged file: named with what is wrong, no satellite line (issue 20).
+        const QString damaged = u"повреждён"_s;
+        row("letters", "-20", "abc,def", kBeforeFile, noFile, {damaged, m_dataFile, u"«abc»"_s});
+        row("hemisphere letter", "-20", "26S,10", kBeforeFile, noFile, {damaged, u"«26S»"_s});
+        row("decimal commas", "-20", "217,3;44,8\r\n", kBeforeFile, noFile, {damaged, u"«3;44»"_s});
+        row("byte order mark", "-20", "\xef\xbb\xbf" + kWorked, kBeforeFile, noFile,
+            {damaged, u"BOM"_s});
+        row("UTF-16", "-20", QByteArray("2\0\x31\0\x37\0,\0\x34\0\x34\0", 12), kBeforeFile, noFile,
+            {damaged, u"UTF-16"_s});
+        row("binary", "-20", QByteArray("\x89PNG\r\n\x1a\n", 8), kBeforeFile, noFile, {damaged});
+        row("blank first line", "-20", "\r\n217.3,44.8\r\n", kBeforeFile, noFile,
+            {damaged, u"пусто"_s});
+        row("satellite below the horizon", "-20", "190.007333672189,-60.9874190356446\r\n", 50,
+            satellite({3280, 3085}, {2760, 131}, 1.74533f, 5.06145f, " 190"),
+            {u"Спутник 1 с этого места ниже горизонта (угол места -61.0°)"_s});
         row("newer file elsewhere", "-20", kWorked, 50, worked, newer, 1);
         row("older file elsewhere", "-20", kWorked, 50, worked, {}, -1);
         row("only a file elsewhere", "-20", QByteArray(), kBeforeFile, noFile, noData + newer, 1);
@@ -124,12 +159,54 @@ private slots:
         window.findChild<QPushButton*>(u"START"_s)->click();
         const Ops ops = window.lastPress().operations();
         QCOMPARE(ops.size(), drawn);
-        QCOMPARE(ops.mid(0, kFixed), kWorkedPress.mid(0, std::min(drawn, kFixed)));
-        QCOMPARE(ops.mid(drawn - last.size()), last);
+        QCOMPARE(ops.mid(0, kFixed), placed(kWorkedPress.mid(0, std::min(drawn, kFixed))));
+        QCOMPARE(ops.mid(drawn - last.size()), placed(last));
         QCOMPARE(m_messages.size(), says.isEmpty() ? 0 : 1);
         for (const QString& s : says) QVERIFY2(m_messages.value(0).contains(s), qPrintable(s));
         if (drawn == 0)  // the box to put right has the focus, its text selected
             QVERIFY(window.focusWidget() == box && box->selectedText() == rotation);
+    }
+
+    // The least shift into a 100 x 50 area, in whole pixels; none for a rectangle inside.
+    void shiftInside_data() {
+        QTest::addColumn<QRect>("rectangle");
+        QTest::addColumn<QPoint>("shift");
+        QTest::newRow("inside, touching every edge") << QRect(0, 0, 100, 50) << QPoint(0, 0);
+        QTest::newRow("past the right edge") << QRect(90, 10, 20, 10) << QPoint(-10, 0);
+        QTest::newRow("past the bottom edge") << QRect(10, 45, 20, 10) << QPoint(0, -5);
+        QTest::newRow("past the left and top") << QRect(-3, -4, 20, 10) << QPoint(3, 4);
+        QTest::newRow("wider than the area") << QRect(5, 0, 120, 10) << QPoint(-5, 0);
+    }
+    void shiftInside() {
+        QFETCH(QRect, rectangle);
+        QFETCH(QPoint, shift);
+        QCOMPARE(ShiftInside(rectangle, QSize(100, 50)), shift);
+    }
+
+    // Near north the alfa= line would hang below the window: it moves up, just enough, and only
+    // up (Johannesburg's satellite 1 at 17.55, rotation -20 and 0).
+    void alfaInside_data() {
+        QTest::addColumn<QString>("rotation");
+        QTest::newRow("-20") << u"-20"_s;
+        QTest::newRow("0") << u"0"_s;
+    }
+    void alfaInside() {
+        QFETCH(QString, rotation);
+        prepare("17.55,58.1\r\n");
+        FLIN1 window({m_dataFile, QString(), QString(), QString()}, {});
+        window.findChild<QLineEdit*>(u"POZIA"_s)->setText(rotation);
+        window.findChild<QPushButton*>(u"START"_s)->click();
+        const Ops ops = window.lastPress().operations();
+        QCOMPARE(ops.last(), D::print(u"alfa= 17.5"_s));
+        const AxisEnds line = PlotAxis(17.5f + rotation.toFloat());
+        QCOMPARE(ops[ops.size() - 6], D::line(line.first, line.second, kCyan));
+        const QPoint at = ops[ops.size() - 3].at, meant = line.second + QPoint(-300, 200);
+        QCOMPARE(at.x(), meant.x());
+        QVERIFY2(at.y() < meant.y() && (meant.y() - at.y()) % 15 == 0,
+                 qPrintable(QString::number(at.y())));
+        // Moved no further than its line's height needs to end at the bottom edge.
+        const QFontMetrics metrics(ProgramFont(Flin1Layout().font), &window.picture());
+        QVERIFY((at.y() + 7) / 15 + metrics.height() >= window.picture().height());
     }
 
     // One operation on a canvas of twice the pixels: twips round, arcs anticlockwise in radians.
@@ -191,7 +268,7 @@ private slots:
         QCOMPARE(window.picture().pixelColor(330, 218), palette.color(QPalette::Window));
         QTimer::singleShot(0, start, [start] { start->click(); });
         start->click();
-        QCOMPARE(window.lastPress().operations(), kWorkedPress + kWorkedPress.mid(40));
+        QCOMPARE(window.lastPress().operations(), placed(kWorkedPress + kWorkedPress.mid(40)));
     }
 };
 

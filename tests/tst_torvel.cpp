@@ -76,8 +76,8 @@ class TestTorvel : public QObject {
         type(typed);
         click(m_window, "Gprog");
     }
-    void refusal(const char* name, const Boxes& typed, const QString& box, const QString& readAs) {
-        QTest::newRow(name) << typed << box << readAs;
+    void refusal(const char* name, const Boxes& typed, const QString& box, const QString& says) {
+        QTest::newRow(name) << typed << box << says;
     }
 
 private slots:
@@ -123,8 +123,9 @@ private slots:
                            " .329999мм-->НИЖЕ", " 346.841мм-->СЛЕВА", " + 15.7"}
             << QString();
         QTest::newRow("Text13 empty") << Boxes{{"Text13", ""}} << none << u"НЕТ ФОКУСА АНТЕНЫ"_s;
-        QTest::newRow("fault after Text8")
-            << Boxes{{"Text9", "1e400"}} << QStringList{"", " 217.344291652777", "", "", "", "", ""}
+        // A hair from the equator: the method's azimuth divides by a sine too small to divide by.
+        QTest::newRow("fault before Text8")
+            << Boxes{{"Text3", "1e-310"}, {"Text4", ""}} << none
             << FaultMessage(u"одно из введённых чисел слишком велико для расчёта"_s);
     }
     void runs() {
@@ -165,21 +166,31 @@ private slots:
     void refused_data() {
         QTest::addColumn<Boxes>("typed");
         QTest::addColumn<QString>("refusedIn");
-        QTest::addColumn<QString>("readAs");
+        QTest::addColumn<QString>("says");  // besides the box's name and its text
         // One of each kind: a hemisphere letter, a decimal comma, a degree sign, a unit.
-        refusal("letter", {{"Text3", "26S"}, {"Text4", "12"}}, "Text3", "26");
-        refusal("comma", {{"Text1", "35,4615"}}, "Text1", "35");
-        refusal("sign", {{"Text5", "13°"}}, "Text5", "13");
-        refusal("unit", {{"Text13", "450 мм"}}, "Text13", "450");
-        refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3", "4043°");
-        refusal("minutes past the pole", {{"Text3", "89"}, {"Text4", "61"}}, "Text4", "90.01");
-        refusal("focal length 0", {{"Text13", "0"}}, "Text13", "0 мм");
-        refusal("focal length 1e6", {{"Text13", "1e6"}}, "Text13", "1000000 мм");
+        refusal("letter", {{"Text3", "26S"}, {"Text4", "12"}}, "Text3", "как 26");
+        refusal("comma", {{"Text1", "35,4615"}}, "Text1", "как 35");
+        refusal("sign", {{"Text5", "13°"}}, "Text5", "как 13");
+        refusal("unit", {{"Text13", "450 мм"}}, "Text13", "как 450");
+        refusal("degrees and minutes as one", {{"Text3", "4043"}, {"Text4", ""}}, "Text3",
+                "как 4043°");
+        refusal("minutes past the pole", {{"Text3", "90"}, {"Text4", "30"}}, "Text4", "как 90.5");
+        refusal("focal length 0", {{"Text13", "0"}}, "Text13", "как 0 мм");
+        refusal("focal length 1e6", {{"Text13", "1e6"}}, "Text13", "как 1000000 мм");
+        // The slips of whole numbers (issue 20).
+        refusal("minutes 485", {{"Text4", "485"}}, "Text4", "имелось в виду «48.5»");
+        refusal("degrees and minutes in one box", {{"Text1", "35 27.69"}, {"Text2", ""}}, "Text1",
+                "как одно число 3527.69");
+        refusal("west with plus minutes", {{"Text5", "-74"}, {"Text6", "30"}}, "Text6",
+                "«-74» и «-30»");
+        refusal("south of 0 degrees", {{"Text3", "-0"}, {"Text4", "30"}}, "Text4", "в 0.5°");
+        refusal("site longitude blank", {{"Text1", " "}}, "Text1", "нулевом меридиане");
+        refusal("huge longitude", {{"Text9", "1e308"}}, "Text9", "такую долготу");
     }
     void refused() {
         QFETCH(Boxes, typed);
         QFETCH(QString, refusedIn);
-        QFETCH(QString, readAs);
+        QFETCH(QString, says);
         start(kWorked);
         type(typed);
         const QStringList before = texts(kOutputs) + texts(kOutputs, true);
@@ -187,12 +198,55 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QLineEdit* edit = box(refusedIn);
         for (const QString& part :
-             {u'«' + edit->accessibleName() + u'»', u'«' + edit->text() + u'»', u"как "_s + readAs})
+             {u'«' + edit->accessibleName() + u'»', u'«' + edit->text() + u'»', says}) {
+            if (part == u"« »"_s) continue;  // blanks are said in words
             QVERIFY2(m_messages[0].contains(part), qPrintable(m_messages[0] + u"\n-- "_s + part));
+        }
         QCOMPARE(texts(kOutputs) + texts(kOutputs, true), before);
         QCOMPARE(ReadRegularFile(m_window->dataFile(), 100).content, kWorkedLine);
         QCOMPARE(m_window->focusWidget(), edit);
         QCOMPARE(edit->selectedText(), edit->text());
+    }
+
+    // One site written three ways: one rotation sign, that of the exact turns in the tooltip.
+    void siteWrittenAnyWay_data() {
+        QTest::addColumn<QString>("longitude");
+        for (const char* longitude : {"-2", "358", "-362"}) QTest::newRow(longitude) << longitude;
+    }
+    void siteWrittenAnyWay() {
+        QFETCH(QString, longitude);
+        start({{"Text1", longitude},
+               {"Text2", ""},
+               {"Text3", "52"},
+               {"Text4", ""},
+               {"Text5", "28"},
+               {"Text6", "12"},
+               {"Text9", "19"},
+               {"Text10", "12"},
+               {"Text13", "600"}});
+        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(box(u"Text16"_s)->text(), u" - 15.8"_s);
+        QVERIFY2(tip(u"Text16"_s).contains(u"второй — 20.4° против часовой стрелки"_s),
+                 qPrintable(tip(u"Text16"_s)));
+    }
+
+    // Satellite 1 under the horizon: its figures and file all the same, and one message; its ALFA
+    // tooltip and the plot say it cannot be received.
+    void belowHorizon() {
+        type(kWorked);
+        start({{"Text5", "-150"}});
+        const QString below = BelowHorizonText(1, -60.99);
+        QCOMPARE(m_messages,
+                 QStringList{below + u"\nРезультаты расчёта показаны так, как они рассчитаны."_s});
+        QCOMPARE(box(u"Text7"_s)->text(), u"-60.9874190356446"_s);
+        QCOMPARE(tip(u"Text8"_s), below);
+        QVERIFY(tip(u"Text12"_s).startsWith(u"Азимут по компасу (магнитный)"_s));
+        QCOMPARE(ReadRegularFile(m_window->dataFile(), 100).content,
+                 "190.007333672189,-60.9874190356446\r\n");
+        click(m_window, "NAPR");
+        click(m_window->plotWindow(), "START");
+        QCOMPARE(m_messages.size(), 2);
+        QVERIFY2(m_messages[1].startsWith(below), qPrintable(m_messages[1]));
     }
 
     // Run from a folder whose name is not UTF-8: every START, the plot and the viewer say so.
@@ -289,10 +343,10 @@ private slots:
         // Satellite 2 at the site's longitude, then a run that stops after Text8.
         start({{"Text9", "35"}, {"Text10", "27.69"}});
         QCOMPARE(box(u"Text11"_s)->text(), u" 51.84218"_s);
-        start({{"Text9", "1e400"}});
+        start({{"Text3", "1e-310"}, {"Text4", ""}});
         QCOMPARE(texts(kOutputs, true), layoutTips);
         // A hair from the equator satellite 2 has no elevation: Text11 keeps the last one computed.
-        start({{"Text3", "1e-170"}, {"Text4", ""}, {"Text9", "35"}, {"Text11", "x"}});
+        start({{"Text3", "1e-170"}, {"Text9", "35"}, {"Text11", "x"}});
         QCOMPARE(box(u"Text11"_s)->text(), u" 51.84218"_s);
         // Satellite 1 on the site's meridian too: no elevation, Text8 only.
         start({{"Text1", "13"}, {"Text2", ""}});

@@ -77,7 +77,8 @@ private slots:
         QVERIFY(holder != INVALID_HANDLE_VALUE && !written);
         QCOMPARE(content(path), "200,30\r\n");
         QCOMPARE(QDir(dir.path()).entryList({u"*.tmp"_s}, QDir::Files), QStringList());
-        QVERIFY2(message.contains(path) && message.contains(u"прежнего расчёта"_s) &&
+        QVERIFY2(message.contains(path) &&
+                     message.contains(u"Прежний файл с этим именем не изменён"_s) &&
                      (message.contains(u"занят"_s) || message.contains(u"нет прав"_s)),
                  qPrintable(message));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The direction data file reader on any content: it never fails and its fields never hold a
-// comma or a line end; a line the writer forms reads back as the texts it was formed from.
+// comma or a line end; a line the writer forms reads back as the texts it was formed from, and
+// the plot finds nothing damaged in it.
 
 #include "fuzzcheck.h"
 
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(fields && fields->azimuth == NumberTextBare(*azimuth) &&
                        fields->elevation == (elevation ? NumberTextBare(*elevation) : QString()),
                    detail);
+        // The plot takes every line the writer forms for a number it can hold.
+        FUZZ_CHECK(!std::isfinite(*azimuth) || (elevation && !std::isfinite(*elevation)) ||
+                       fields->damage.isEmpty(),
+                   detail + QStringLiteral(" ") + fields->damage);
     }
     return 0;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The START run on box texts Text1|Text2|Text3|Text4|Text5|Text6|Text9|Text10|Text13, a tenth
 // field ',' for a decimal comma; run twice, the second time with what the first carried, as the
-// window does. It refuses exactly the texts not one number and impossible values.
+// window does. It refuses exactly the texts not one number, the slips an installer makes with
+// degrees and minutes, and impossible values.
 
 #include "fuzzcheck.h"
 
@@ -10,17 +11,45 @@ namespace {
 // Every box a run may write, in the order a complete run writes them.
 const QStringList kOrder = {"Text8", "Text16", "Text12", "Text14", "Text15", "Text7", "Text11"};
 
-// The first box not one whole number; else a latitude beyond a pole (the degrees box when the
-// degrees alone are); else a focal length not in (0, 100000]. Empty when every box is taken.
+// Two numbers typed into one box: blanks between two digits or points, invisible characters
+// left out.
+bool twoNumbers(const QString& text) {
+    static const QRegularExpression invisible(QStringLiteral("\\p{Cf}"));
+    static const QRegularExpression split(QStringLiteral("[\\d.]\\s+[\\d.]"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    return split.match(QString(text).remove(invisible)).hasMatch();
+}
+
+bool notOneNumber(const QString& text) {
+    const NumberExtent extent = ReadNumber(text).extent;
+    return (extent != NumberExtent::Whole && extent != NumberExtent::Blank) || twoNumbers(text);
+}
+
+// Each angle in turn: a blank degrees box; the degrees, then the minutes, not one number; minutes
+// of 60 or more in size; opposite signs (the box without the minus); a longitude past single
+// precision. Then the focal length not one number; a latitude beyond a pole (the degrees box when
+// the degrees alone are); a focal length not in (0, 100000]. Empty when every box is taken.
 QString refusedBox(const StartInputs& in) {
-    const std::pair<const char*, const QString*> boxes[] = {
-        {"Text1", &in.text1}, {"Text2", &in.text2},   {"Text3", &in.text3},
-        {"Text4", &in.text4}, {"Text5", &in.text5},   {"Text6", &in.text6},
-        {"Text9", &in.text9}, {"Text10", &in.text10}, {"Text13", &in.text13}};
-    for (const auto& [box, text] : boxes) {
-        const NumberExtent extent = ReadNumber(*text).extent;
-        if (extent != NumberExtent::Whole && extent != NumberExtent::Blank) return box;
+    const struct {
+        const char *degreesBox, *minutesBox;
+        const QString &degrees, &minutes;
+        bool longitude;
+    } angles[] = {{"Text1", "Text2", in.text1, in.text2, true},
+                  {"Text3", "Text4", in.text3, in.text4, false},
+                  {"Text5", "Text6", in.text5, in.text6, true},
+                  {"Text9", "Text10", in.text9, in.text10, true}};
+    for (const auto& a : angles) {
+        if (ReadNumber(a.degrees).extent == NumberExtent::Blank) return a.degreesBox;
+        if (notOneNumber(a.degrees)) return a.degreesBox;
+        if (notOneNumber(a.minutes)) return a.minutesBox;
+        const double d = LeadingNumber(a.degrees), m = LeadingNumber(a.minutes);
+        if (!(std::fabs(m) < 60)) return a.minutesBox;
+        if (std::signbit(d) && m > 0) return a.minutesBox;
+        if (d > 0 && m < 0) return a.degreesBox;
+        const double radians = (d * 60 + m) * (4 * std::atan(1.0)) / 10800;
+        if (a.longitude && !(std::fabs(radians) <= 3.4028234663852886e38)) return a.degreesBox;
     }
+    if (notOneNumber(in.text13)) return "Text13";
     const double degrees = LeadingNumber(in.text3), minutes = LeadingNumber(in.text4);
     if (!(std::fabs(degrees * 60 + minutes) <= 5400))
         return degrees > 90 || degrees < -90 ? "Text3" : "Text4";
