@@ -71,13 +71,13 @@ using F = FontName;
 
 // The help of the input boxes. Every angle is typed as degrees and minutes in two boxes, east and
 // north positive; the minutes are added to the degrees with their own sign, which is easily
-// missed for a western or southern place.
+// missed for a western or southern place, so START refuses minutes whose sign is not the degrees'.
 // clang-format off
 #define SAME_SIGN "Минуты вводят с тем же знаком, что и градусы:\n"
 #define MINUTES_RULE \
-    SAME_SIGN "74°30′ з.д. — это «-74» и «-30» («-74» и «30» дали бы 73°30′ з.д.)."
+    SAME_SIGN "74°30′ з.д. — это «-74» и «-30» («-74» и «30» START не примет)."
 #define LATITUDE_MINUTES_RULE \
-    SAME_SIGN "26°12′ ю.ш. — это «-26» и «-12» («-26» и «12» дали бы 25°48′ ю.ш.)."
+    SAME_SIGN "26°12′ ю.ш. — это «-26» и «-12» («-26» и «12» START не примет)."
 // clang-format on
 #define LONGITUDE_SIGNS "восточная — плюс, западная — минус"
 constexpr const char* kSiteLongitudeDegrees =

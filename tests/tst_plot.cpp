@@ -124,6 +124,10 @@ private slots:
         row("one field", "-20", "217.33", kBeforeFile, noFile, noData);
         row("rotation too large", "1e39", kWorked, 0, {}, {rotationBox, u"«1e39»"_s});
         row("two numbers", "20 5", kWorked, 0, {}, {rotationBox, u"«20 5»"_s, u"205"_s});
+        // Quoted on one line, cut to 40 characters.
+        row("line break", "-20\r5", kWorked, 0, {}, {rotationBox, u"«-20 5»"_s});
+        row("300 digits", QByteArray(300, '9').constData(), kWorked, 0, {},
+            {rotationBox, u'«' + QString(40, u'9') + u"…»"_s});
         row("azimuth too large", "-20", "4e38,1", kBeforeFile, noFile, {u"Азимут"_s, m_dataFile});
         row("their sum too large", "3e38", "3e38,1", kBeforeFile, noFile, {u"Азимут"_s});
         // A damaged file: named with what is wrong, no satellite line (issue 20).

@@ -18,9 +18,10 @@
 #include "torvel.h"
 
 // Texts wholly one number, some past float and double, first; then texts that are not.
-static const QStringList kPieces = {
-    "13",    "19",     "450",    "35",   "27.69", "0",   "-90", "180",   ".5",  "",  " ",   "1d5",
-    "1e400", "-1e400", "3.4e38", "1e39", "1e-45", "1 3", ",",   "27,69", "1E+", "-", "abc", "Ж"};
+static const QStringList kPieces = {"13",     "19",   "450",   "35",     "27.69", "0",     "-90",
+                                    "180",    ".5",   "",      " ",      "1d5",   "1e400", "-1e400",
+                                    "3.4e38", "1e39", "1e-45", "1e-310", "1 3",   ",",     "27,69",
+                                    "1E+",    "-",    "abc",   "Ж"};
 static const qsizetype kWholePieces = 18;
 
 static void click(QWidget* window, const char* button) {
@@ -68,7 +69,9 @@ class TestRandomEvents : public QObject {
         click(m_main, "Gprog");
         const bool completed = expected.end == RunEnd::Completed;  // else the file is untouched
         QCOMPARE(file(), completed ? DataFileLine(expected.alpha1, expected.beta1) : before);
-        QCOMPARE(m_messages.mid(shown), completed ? QStringList() : QStringList{expected.message});
+        // A completed run speaks only of a satellite below the horizon.
+        const QString message = completed ? expected.horizonMessage : expected.message;
+        QCOMPARE(m_messages.mid(shown), message.isEmpty() ? QStringList() : QStringList{message});
         for (const BoxWrite& write : expected.writes)
             QCOMPARE(write.box + '=' + box(write.box), write.box + '=' + write.text);
         m_carried = expected.carried;
@@ -125,7 +128,11 @@ private slots:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!m_main || m_main->isVisible());
         }
-        QVERIFY(m_ends.size() == 4 && restarts > 0);  // START ended every way, EXIT was met
+        // START completed, missed and refused input, and EXIT was met. An arithmetic fault needs
+        // a latitude within 1e-308 of the equator now that too large longitudes are refused: the
+        // random texts seldom get there, and tst_torvel meets it on purpose.
+        QVERIFY(m_ends.contains(RunEnd::Completed) && m_ends.contains(RunEnd::MissingInput) &&
+                m_ends.contains(RunEnd::RefusedInput) && restarts > 0);
         // Replacing the file leaves nothing behind.
         QCOMPARE(QDir(*AppDir()).entryList({"rlin1*"}, QDir::Files | QDir::Hidden).size(), 1);
         delete m_main;
