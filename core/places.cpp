@@ -322,7 +322,7 @@ std::vector<TownFound> PlaceTable::findTowns(QStringView typed, int limit) const
     return found;
 }
 
-SatelliteFound PlaceTable::satelliteFound(int index, const QString& name) const {
+SatelliteFound PlaceTable::satellite(int index, const QString& name) const {
     const Satellite& s = m_satellites[size_t(index)];
     SatelliteFound found{index, s.tenths / 10.0, name, {}};
     for (quint32 id : s.names) {
@@ -339,7 +339,7 @@ std::vector<SatelliteFound> PlaceTable::findSatellites(QStringView typed) const 
     std::vector<SatelliteFound> found;
     const QString query = FoldQuery(typed);
     if (query.isEmpty()) {
-        for (int i = 0; i < satelliteCount(); ++i) found.push_back(satelliteFound(i, {}));
+        for (int i = 0; i < satelliteCount(); ++i) found.push_back(satellite(i, {}));
         return found;
     }
     std::vector<bool> taken(m_satellites.size());
@@ -392,9 +392,9 @@ std::vector<SatelliteFound> PlaceTable::findSatellites(QStringView typed) const 
         QString name;
         for (const auto& [index, matched] : byName)
             if (index == i) name = matched;
-        found.push_back(satelliteFound(i, name));
+        found.push_back(satellite(i, name));
     }
     for (const auto& [index, name] : byName)
-        if (!taken[size_t(index)]) found.push_back(satelliteFound(index, name));
+        if (!taken[size_t(index)]) found.push_back(satellite(index, name));
     return found;
 }

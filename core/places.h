@@ -101,6 +101,8 @@ public:
     int satelliteCount() const { return int(m_satellites.size()); }
     const PlaceSources& sources() const { return m_sources; }
     TownFound town(int index) const;
+    // The satellite at that index, name (one of its names) shown first; the first name if none.
+    SatelliteFound satellite(int index, const QString& name = {}) const;
     // The Latin name of a town as GeoNames has it.
     QString latinName(int index) const;
 
@@ -130,7 +132,6 @@ private:
     };
     QStringView text(quint32 index) const;
     QStringView suffix(const Word& word, const QString& pool) const;
-    SatelliteFound satelliteFound(int index, const QString& name) const;
 
     QString m_pool, m_folded;
     std::vector<Text> m_texts;
