@@ -407,7 +407,7 @@ void TORVEL::showSatellite(int which) {
 }
 
 const QVector<SiteChoice>& TORVEL::recentSites() {
-    if (!m_recentPath) m_recentPath = RecentSitesPath();
+    if (!m_recentPath) m_recentPath = RecentSitesPath(m_place.path);
     if (!m_recent)
         m_recent = m_recentPath->isEmpty() ? QVector<SiteChoice>() : ReadRecentSites(*m_recentPath);
     return *m_recent;

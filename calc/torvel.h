@@ -82,7 +82,7 @@ public:
     // first, until that satellite's boxes are edited by hand; empty otherwise.
     QStringList satelliteNames(int which) const;
 
-    // The file the recent sites are kept in; the user's data folder's unless set.
+    // The file the recent sites are kept in; the one beside the direction data file unless set.
     void setRecentSitesFile(const QString& path) { m_recentPath = path; }
 
 protected:

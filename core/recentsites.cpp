@@ -3,10 +3,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <cmath>
 #include <cstdio>
 
-#include "datafile.h"
 #include "fileio.h"
 
 namespace {
@@ -29,10 +29,9 @@ bool SamePlace(const SiteChoice& a, const SiteChoice& b) {
 
 }  // namespace
 
-QString RecentSitesPath() {
-    const UserDataFolder folder = UserDataDirectory();
-    if (folder.path.isEmpty()) return {};
-    return QDir(folder.path).filePath(QStringLiteral("recent-sites.txt"));
+QString RecentSitesPath(const QString& dataFile) {
+    if (dataFile.isEmpty()) return {};
+    return QFileInfo(dataFile).dir().filePath(QStringLiteral("recent-sites.txt"));
 }
 
 std::optional<QVector<SiteChoice>> ParseRecentSites(const QByteArray& content) {
@@ -41,7 +40,9 @@ std::optional<QVector<SiteChoice>> ParseRecentSites(const QByteArray& content) {
     if (lines.isEmpty() || lines.first().trimmed() != kHeading) return std::nullopt;
     QVector<SiteChoice> sites;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].trimmed().split('\t');
+        QByteArray line = lines[i];
+        if (line.endsWith('\r')) line.chop(1);
+        const QList<QByteArray> fields = line.split('\t');
         if (fields.size() != 5) return std::nullopt;
         bool latitudeRead = false, longitudeRead = false;
         SiteChoice site{true,

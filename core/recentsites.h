@@ -9,14 +9,15 @@
 #include "places.h"
 
 // The last sites used in a completed START, newest first, which the town search offers before
-// anything is typed. They are kept in the user's data folder, in a small text file: a heading
-// line, then one line a site with its latitude, longitude, name, region and country separated by
-// tabs (the name empty for a site typed by hand).
+// anything is typed. They are kept beside the direction data file, so in the user's data folder
+// for a system-wide installation and beside the program in a portable folder that takes files, in
+// a small text file: a heading line, then one line a site with its latitude, longitude, name,
+// region and country separated by tabs (the name empty for a site typed by hand).
 
 inline constexpr int kRecentSitesKept = 20;
 
-// The file's place: the program's folder in the user's data folder; empty when there is none.
-QString RecentSitesPath();
+// The file's place beside the direction data file at that path; empty when there is none.
+QString RecentSitesPath(const QString& dataFile);
 
 // The sites of the file's content; none when it is damaged (a line that is not a site, or a
 // heading that is not the file's).

@@ -4,8 +4,11 @@
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
+# libgeonames and the DVB-S scan tables are read at build time only, into the program's towns and
+# satellites table; the program needs neither at run time.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-          fonts-dejavu-core fonts-liberation)
+          fonts-dejavu-core fonts-liberation libgeonames0 libgeonames-common libgeonames-dev
+          dtv-scan-tables)
 if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
     # The Debian package's library dependencies (dpkg-shlibdeps).
     packages+=(dpkg-dev)
