@@ -2,9 +2,10 @@
 #include "places.h"
 
 #include <QDataStream>
-#include <QFile>
 #include <QHash>
+#include <QIODevice>
 #include <QRegularExpression>
+#include <QResource>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -268,9 +269,10 @@ std::optional<PlaceTable> PlaceTable::fromBytes(const QByteArray& bytes) {
 }
 
 const PlaceTable* PlaceTable::builtIn() {
+    // Unpacked once, straight from the resource: a file read through it would hold a second copy.
     static const std::optional<PlaceTable> table = [] {
-        QFile file(QStringLiteral(":/places/places.bin"));
-        return file.open(QIODevice::ReadOnly) ? fromBytes(file.readAll()) : std::nullopt;
+        const QResource resource(QStringLiteral(":/places/places.bin"));
+        return resource.isValid() ? fromBytes(resource.uncompressedData()) : std::nullopt;
     }();
     return table ? &*table : nullptr;
 }
