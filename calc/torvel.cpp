@@ -422,7 +422,10 @@ void TORVEL::rememberSite() {
         site = SiteInBoxes(texts);
     }
     if (!site) return;
-    m_recent = WithRecentSite(recentSites(), *site);
+    // START after START at one site leaves the list as it is: nothing to write.
+    const QVector<SiteChoice> updated = WithRecentSite(recentSites(), *site);
+    if (updated == recentSites()) return;
+    m_recent = updated;
     QString reason;
     if (!m_recentPath->isEmpty() && !WriteRecentSites(*m_recentPath, *m_recent, &reason)) {
         std::fprintf(stderr, "%s: недавние места не сохранены в %s (%s)\n",

@@ -23,6 +23,10 @@ struct SiteChoice {
     double latitude = 0;
     double longitude = 0;
 };
+inline bool operator==(const SiteChoice& a, const SiteChoice& b) {
+    return a.chosen == b.chosen && a.name == b.name && a.region == b.region &&
+           a.country == b.country && a.latitude == b.latitude && a.longitude == b.longitude;
+}
 
 // The text both sides of a search are compared in: lower case, ё as е, a Latin letter without its
 // accent, and every character that is neither letter nor digit a blank. One character for one,
