@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <type_traits>
 
 namespace {
 
@@ -19,6 +20,14 @@ constexpr quint32 kVersion = 1;
 constexpr double kMicro = 1e6;
 
 QChar FoldChar(QChar c) {
+    // Latin and Russian letters, most of every name, without asking the Unicode tables.
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+        if (u >= 'A' && u <= 'Z') return QChar(u + 0x20);
+        return (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ? c : QChar(u' ');
+    }
+    if (u >= 0x0430 && u <= 0x044f) return c;                // а..я
+    if (u >= 0x0410 && u <= 0x042f) return QChar(u + 0x20);  // А..Я
     if (!c.isLetterOrNumber()) return u' ';
     c = c.toCaseFolded();
     if (c == u'ё') return u'е';
@@ -40,11 +49,25 @@ QString WholeMinutes(double degrees, const char* positive, const char* negative)
         .arg(Minutes2(minutes % 60), QString::fromUtf8(degrees < 0 ? negative : positive));
 }
 
+// Records of 32-bit fields, stored little-endian one after the other, read in one piece; false
+// when the bytes left are fewer.
+template <typename Record>
+bool ReadRecords(QDataStream& in, quint32 count, std::vector<Record>& records) {
+    static_assert(sizeof(Record) % 4 == 0 && std::is_trivially_copyable_v<Record>);
+    const qint64 size = qint64(count) * qint64(sizeof(Record));
+    if (in.status() != QDataStream::Ok || size > in.device()->bytesAvailable()) return false;
+    records.resize(count);
+    if (in.readRawData(reinterpret_cast<char*>(records.data()), int(size)) != size) return false;
+    qFromLittleEndian<quint32>(records.data(), size / 4, records.data());
+    return true;
+}
+
 }  // namespace
 
 QString FoldForSearch(QStringView text) {
     QString folded(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) folded[i] = FoldChar(text[i]);
+    QChar* out = folded.data();
+    for (QChar c : text) *out++ = FoldChar(c);
     return folded;
 }
 
@@ -222,33 +245,24 @@ std::optional<PlaceTable> PlaceTable::fromBytes(const QByteArray& bytes) {
     qFromLittleEndian<quint16>(table.m_pool.constData(), poolSize, table.m_pool.data());
 
     in >> count;
-    if (!fits(count, 8)) return std::nullopt;
-    table.m_texts.resize(count);
-    for (Text& t : table.m_texts) {
-        in >> t.offset >> t.length;
+    if (!ReadRecords(in, count, table.m_texts)) return std::nullopt;
+    for (const Text& t : table.m_texts)
         if (quint64(t.offset) + t.length > poolSize) return std::nullopt;
-    }
     const quint32 texts = count;
     auto valid = [&](quint32 id) { return id < texts; };
     quint32 townsSource = 0, satellitesSource = 0;
     in >> townsSource >> satellitesSource >> count;
-    if (!valid(townsSource) || !valid(satellitesSource) || !fits(count, 36)) return std::nullopt;
-    table.m_towns.resize(count);
-    for (Town& t : table.m_towns) {
-        in >> t.name >> t.nameRu >> t.region >> t.regionRu >> t.country >> t.countryRu >>
-            t.latitude >> t.longitude >> t.population;
+    if (!valid(townsSource) || !valid(satellitesSource) || !ReadRecords(in, count, table.m_towns))
+        return std::nullopt;
+    for (const Town& t : table.m_towns)
         for (quint32 id : {t.name, t.nameRu, t.region, t.regionRu, t.country, t.countryRu})
             if (!valid(id)) return std::nullopt;
-    }
     in >> count;
-    if (!fits(count, 12)) return std::nullopt;
-    table.m_words.resize(count);
-    for (Word& w : table.m_words) {
-        in >> w.text >> w.start >> w.town;
+    if (!ReadRecords(in, count, table.m_words)) return std::nullopt;
+    for (const Word& w : table.m_words)
         if (!valid(w.text) || w.start >= table.m_texts[w.text].length ||
             w.town >= table.m_towns.size())
             return std::nullopt;
-    }
     in >> count;
     if (!fits(count, 8)) return std::nullopt;
     table.m_satellites.resize(count);
