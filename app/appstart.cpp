@@ -60,7 +60,10 @@ QString HelpText() {
                "  -v, --version  показать название и версию программы и выйти\n"
                "\n"
                "Принимаются и общие параметры программ на Qt, например -platform ИМЯ,\n"
-               "-style ИМЯ или -reverse.\n")
+               "-style ИМЯ или -reverse.\n"
+               "\n"
+               "Поиск городов (Город…, Ctrl+F): GeoNames, CC BY 4.0.\n"
+               "Список спутников (Спутник…): таблицы dtv-scan-tables, LGPL-2.1+.\n")
         .arg(name);
 }
 

@@ -3,12 +3,17 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
+#include <cmath>
+#include <cstdio>
+#include <memory>
 
 #include "appdir.h"
 #include "compassnote.h"
@@ -16,7 +21,10 @@
 #include "datafile.h"
 #include "flin1.h"
 #include "fris123.h"
+#include "leadingnumber.h"
 #include "messages.h"
+#include "recentsites.h"
+#include "searchpopup.h"
 #include "startrun.h"
 
 namespace {
@@ -24,6 +32,51 @@ namespace {
 // The tooltip the layout gives the main window's control, as it has it before any START.
 QString layoutToolTip(const char* name) {
     return QString::fromUtf8(TorvelLayout().control(name)->toolTip);
+}
+
+// The boxes each search fills: longitude degrees and minutes, then latitude's for the site.
+const char* const kSiteBoxes[] = {"Text1", "Text2", "Text3", "Text4"};
+const char* const kSatelliteBoxes[2][2] = {{"Text5", "Text6"}, {"Text9", "Text10"}};
+const char* const kSatelliteButtons[2] = {"SPUTNIK1", "SPUTNIK2"};
+const char* const kSatelliteHeadings[2] = {"T5", "Label2"};
+
+// The site the boxes hold, when each is one number (or blank) and the latitude is one a site can
+// have.
+std::optional<SiteChoice> SiteInBoxes(const QString texts[4]) {
+    double values[4];
+    for (int i = 0; i < 4; ++i) {
+        const NumberReading reading = ReadNumber(texts[i]);
+        if (reading.extent != NumberExtent::Whole && reading.extent != NumberExtent::Blank)
+            return std::nullopt;
+        values[i] = reading.value;
+    }
+    SiteChoice site;
+    site.chosen = true;
+    site.longitude = values[0] + values[1] / 60;
+    site.latitude = values[2] + values[3] / 60;
+    if (!std::isfinite(site.longitude) || !(std::fabs(site.latitude) <= 90)) return std::nullopt;
+    return site;
+}
+
+// A satellite's row: its position, its names, and how high it stands over the site when the
+// boxes hold one.
+SearchPopup::Row SatelliteRow(const SatelliteFound& found, const std::optional<SiteChoice>& site) {
+    SearchPopup::Row row{OrbitText(found.longitude) + QStringLiteral(" — ") + found.name,
+                         found.index};
+    if (!found.others.isEmpty()) row.text += QStringLiteral(", ") + found.others.join(u", ");
+    if (!site) return row;
+    const double elevation = SatelliteElevation(site->latitude, site->longitude, found.longitude);
+    if (elevation < 0) {
+        row.text += QStringLiteral(" — ниже горизонта");
+        row.greyed = true;
+    } else if (elevation < 5) {
+        row.text += QStringLiteral(" — низко: %1° над горизонтом").arg(elevation, 0, 'f', 1);
+    }
+    return row;
+}
+
+QString NoTableMessage() {
+    return QStringLiteral("В программе нет списка городов и спутников: её сборка неполна.");
 }
 
 }  // namespace
@@ -82,6 +135,33 @@ void TORVEL::wireControls() {
         if (m_editState != 0) showPlot();
     });
     connect(button("cmdExit"), &QPushButton::clicked, this, &TORVEL::exitProgram);
+
+    connect(button("GOROD"), &QPushButton::clicked, this, &TORVEL::openTownSearch);
+    connect(button("SPUTNIK1"), &QPushButton::clicked, this, [this] { openSatelliteSearch(1); });
+    connect(button("SPUTNIK2"), &QPushButton::clicked, this, [this] { openSatelliteSearch(2); });
+    // Ctrl+F searches for what the focused box holds: a satellite from its boxes or its button,
+    // the town from anywhere else.
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        const QString focused = focusWidget() ? focusWidget()->objectName() : QString();
+        for (int which : {1, 2})
+            if (focused == QLatin1String(kSatelliteBoxes[which - 1][0]) ||
+                focused == QLatin1String(kSatelliteBoxes[which - 1][1]) ||
+                focused == QLatin1String(kSatelliteButtons[which - 1]))
+                return openSatelliteSearch(which);
+        openTownSearch();
+    });
+    // What was chosen by name holds until its boxes are edited by hand.
+    for (const char* name : kSiteBoxes)
+        connect(box(QLatin1String(name)), &QLineEdit::textEdited, this, [this] {
+            m_town = {};
+            showTown();
+        });
+    for (int which : {1, 2})
+        for (const char* name : kSatelliteBoxes[which - 1])
+            connect(box(QLatin1String(name)), &QLineEdit::textEdited, this, [this, which] {
+                m_satelliteNames[which - 1].clear();
+                showSatellite(which);
+            });
 }
 
 QLineEdit* TORVEL::box(const QString& name) const {
@@ -120,6 +200,7 @@ void TORVEL::runStart() {
     }
     showCompass(run);
     showFeedNotes(run.feedToolTips);
+    rememberSite();
 
     if (m_place.path.isEmpty()) {
         Messages::show(this, m_place.problem);
@@ -216,4 +297,144 @@ FLIN1* TORVEL::plotWindow() const {
 
 FRIS123* TORVEL::viewerWindow() const {
     return m_viewer;
+}
+
+SearchPopup* TORVEL::searchPopup() const {
+    return m_search;
+}
+
+QStringList TORVEL::satelliteNames(int which) const {
+    return which == 1 || which == 2 ? m_satelliteNames[which - 1] : QStringList();
+}
+
+SearchPopup* TORVEL::newSearch(const QString& title, const QString& accessibleName,
+                               const QString& note) {
+    if (m_search) m_search->close();
+    m_search = new SearchPopup(this, title, accessibleName, note);
+    m_search->setObjectName(QStringLiteral("search"));
+    return m_search;
+}
+
+void TORVEL::openTownSearch() {
+    const PlaceTable* table = PlaceTable::builtIn();
+    if (!table) return Messages::show(this, NoTableMessage());
+    SearchPopup* search =
+        newSearch(QStringLiteral("Город"), QStringLiteral("название города"),
+                  QStringLiteral("Города от 15 000 жителей: %1").arg(table->sources().towns));
+    // Before anything is typed, the sites of the last completed STARTs; keys below 0.
+    auto fill = [this, search, table](const QString& typed) {
+        QVector<SearchPopup::Row> rows;
+        if (FoldQuery(typed).isEmpty()) {
+            const QVector<SiteChoice>& recent = recentSites();
+            for (int i = 0; i < recent.size(); ++i)
+                rows.push_back({SiteRowText(recent[i]), -1 - i});
+        }
+        for (const TownFound& town : table->findTowns(typed))
+            rows.push_back({SiteRowText(town.site), town.index});
+        search->setRows(rows);
+    };
+    connect(search, &SearchPopup::typed, this, fill);
+    connect(search, &SearchPopup::chosen, this, [this, table](int key) {
+        if (key >= 0) return chooseTown(table->town(key).site);
+        SiteChoice site = recentSites().value(-1 - key);
+        chooseTown(site);
+    });
+    fill(QString());
+    search->show();
+}
+
+void TORVEL::openSatelliteSearch(int which) {
+    const PlaceTable* table = PlaceTable::builtIn();
+    if (!table) return Messages::show(this, NoTableMessage());
+    SearchPopup* search = newSearch(QStringLiteral("Спутник %1").arg(which),
+                                    QStringLiteral("название или позиция спутника %1").arg(which),
+                                    QStringLiteral("Спутники по таблицам поиска каналов DVB-S: %1")
+                                        .arg(table->sources().satellites));
+    // The rows shown, for the name each showed first.
+    auto shown = std::make_shared<std::vector<SatelliteFound>>();
+    auto fill = [this, search, table, shown](const QString& typed) {
+        QString texts[4];
+        for (int i = 0; i < 4; ++i) texts[i] = box(QLatin1String(kSiteBoxes[i]))->text();
+        const std::optional<SiteChoice> site = SiteInBoxes(texts);
+        *shown = table->findSatellites(typed);
+        QVector<SearchPopup::Row> rows;
+        for (const SatelliteFound& found : *shown) rows.push_back(SatelliteRow(found, site));
+        search->setRows(rows);
+    };
+    connect(search, &SearchPopup::typed, this, fill);
+    connect(search, &SearchPopup::chosen, this, [this, which, shown](int index) {
+        for (const SatelliteFound& found : *shown)
+            if (found.index == index) return chooseSatellite(which, found);
+    });
+    fill(QString());
+    search->show();
+}
+
+void TORVEL::chooseTown(const SiteChoice& town) {
+    const AngleTexts longitude = DegreesMinutesTexts(town.longitude);
+    const AngleTexts latitude = DegreesMinutesTexts(town.latitude);
+    const QString texts[4] = {longitude.degrees, longitude.minutes, latitude.degrees,
+                              latitude.minutes};
+    for (int i = 0; i < 4; ++i) box(QLatin1String(kSiteBoxes[i]))->setText(texts[i]);
+    m_town = town.name.isEmpty() ? SiteChoice() : town;
+    showTown();
+}
+
+void TORVEL::chooseSatellite(int which, const SatelliteFound& found) {
+    const AngleTexts texts = DegreesMinutesTexts(found.longitude);
+    box(QLatin1String(kSatelliteBoxes[which - 1][0]))->setText(texts.degrees);
+    box(QLatin1String(kSatelliteBoxes[which - 1][1]))->setText(texts.minutes);
+    m_satelliteNames[which - 1] = QStringList(found.name) + found.others;
+    showSatellite(which);
+}
+
+void TORVEL::showTown() {
+    // The chosen town is named in the tooltips of the site's heading and of its button.
+    const QString named =
+        m_town.chosen ? QStringLiteral("Место: %1").arg(SiteRowText(m_town)) : QString();
+    findChild<QLabel*>(QStringLiteral("T3"))->setToolTip(named);
+    auto* button = findChild<QPushButton*>(QStringLiteral("GOROD"));
+    button->setToolTip(named.isEmpty() ? layoutToolTip("GOROD")
+                                       : named + u'\n' + layoutToolTip("GOROD"));
+}
+
+void TORVEL::showSatellite(int which) {
+    const QStringList& names = m_satelliteNames[which - 1];
+    const QString named = names.isEmpty()
+                              ? QString()
+                              : QStringLiteral("Спутник %1: %2").arg(which).arg(names.join(u", "));
+    findChild<QLabel*>(QLatin1String(kSatelliteHeadings[which - 1]))->setToolTip(named);
+    const char* buttonName = kSatelliteButtons[which - 1];
+    auto* button = findChild<QPushButton*>(QLatin1String(buttonName));
+    button->setToolTip(named.isEmpty() ? layoutToolTip(buttonName)
+                                       : named + u'\n' + layoutToolTip(buttonName));
+}
+
+const QVector<SiteChoice>& TORVEL::recentSites() {
+    if (!m_recentPath) m_recentPath = RecentSitesPath(m_place.path);
+    if (!m_recent)
+        m_recent = m_recentPath->isEmpty() ? QVector<SiteChoice>() : ReadRecentSites(*m_recentPath);
+    return *m_recent;
+}
+
+void TORVEL::rememberSite() {
+    // The town while it is what the boxes hold; else the site as typed.
+    std::optional<SiteChoice> site = m_town;
+    if (!m_town.chosen) {
+        QString texts[4];
+        for (int i = 0; i < 4; ++i) texts[i] = box(QLatin1String(kSiteBoxes[i]))->text();
+        site = SiteInBoxes(texts);
+    }
+    if (!site) return;
+    // START after START at one site leaves the list as it is: nothing to write.
+    const QVector<SiteChoice> updated = WithRecentSite(recentSites(), *site);
+    if (updated == recentSites()) return;
+    m_recent = updated;
+    QString reason;
+    if (!m_recentPath->isEmpty() && !WriteRecentSites(*m_recentPath, *m_recent, &reason)) {
+        std::fprintf(stderr, "%s: недавние места не сохранены в %s (%s)\n",
+                     qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(QDir::toNativeSeparators(*m_recentPath)), qPrintable(reason));
+        std::fflush(stderr);
+    }
 }

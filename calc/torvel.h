@@ -10,10 +10,12 @@
 #include <optional>
 
 #include "datafile.h"
+#include "places.h"
 
 class FLIN1;
 class FRIS123;
 class QLineEdit;
+class SearchPopup;
 struct StartResult;
 
 // The main window "RASCHET": the inputs for the site, the two satellites and the focal length,
@@ -65,6 +67,24 @@ public:
     // EXIT: ends the program with all its windows.
     void exitProgram();
 
+    // The town search ("Город…", Ctrl+F outside the satellites' boxes) and the satellite lists
+    // ("Спутник…", Ctrl+F in that satellite's boxes; which is 1 or 2). Each opens over the window
+    // and fills the boxes with what is chosen.
+    void openTownSearch();
+    void openSatelliteSearch(int which);
+    // The search open now, if any.
+    SearchPopup* searchPopup() const;
+
+    // The town chosen in the town search or from the recent sites, with its region, country and
+    // coordinates, until a site box is edited by hand; chosen is false otherwise.
+    SiteChoice currentTown() const { return m_town; }
+    // The names at the position chosen for satellite 1 or 2 (which) from its list, the one shown
+    // first, until that satellite's boxes are edited by hand; empty otherwise.
+    QStringList satelliteNames(int which) const;
+
+    // The file the recent sites are kept in; the one beside the direction data file unless set.
+    void setRecentSitesFile(const QString& path) { m_recentPath = path; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -76,6 +96,15 @@ private:
     void clearCompass();
     // The feed boxes' tooltips of a run; the layout's own for the boxes not among them.
     void showFeedNotes(const QMap<QString, QString>& toolTips);
+
+    void chooseTown(const SiteChoice& town);
+    void chooseSatellite(int which, const SatelliteFound& found);
+    void showTown();
+    void showSatellite(int which);
+    SearchPopup* newSearch(const QString& title, const QString& accessibleName,
+                           const QString& note);
+    const QVector<SiteChoice>& recentSites();
+    void rememberSite();
 
     DataFilePlace m_place;
     // START has said where the file is kept, when it is not beside the program.
@@ -91,4 +120,10 @@ private:
     QPointer<FRIS123> m_viewer;
     QPointer<FLIN1> m_plot;
     bool m_exiting = false;
+    SiteChoice m_town;
+    QStringList m_satelliteNames[2];
+    QPointer<SearchPopup> m_search;
+    // Read when first needed: the town search's first opening or the first completed START.
+    std::optional<QString> m_recentPath;
+    std::optional<QVector<SiteChoice>> m_recent;
 };

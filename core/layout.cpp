@@ -110,6 +110,16 @@ constexpr const char* kFeedPlaceBeforeStart =
     "Точное место второго облучателя появится в этой подсказке\nпосле расчёта (START).";
 constexpr const char* kFeedTurnBeforeStart =
     "Поворот основного и второго облучателя появится в этой подсказке\nпосле расчёта (START).";
+// The buttons that fill the site and the satellites' boxes from a name.
+constexpr const char* kTownSearch =
+    "Найти город по названию (Ctrl+F): русскими или латинскими буквами;\n"
+    "выбранный город заполнит долготу и широту места.";
+constexpr const char* kSatellite1Search =
+    "Выбрать спутник 1 по названию или позиции (Ctrl+F в его полях):\n"
+    "«Hotbird», «Astra», «36», «13E», «4W».";
+constexpr const char* kSatellite2Search =
+    "Выбрать спутник 2 по названию или позиции (Ctrl+F в его полях):\n"
+    "«Hotbird», «Astra», «36», «13E», «4W».";
 constexpr const char* kPlotRotation =
     "Поворот толстого креста относительно тонкого, в градусах:\n"
     "плюс — по часовой стрелке, минус — против (например -20).";
@@ -170,6 +180,10 @@ const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
     // The sign legends of the feed rotation, plus left and minus right of its caption.
     {K::Image, "Image3", "", 1200, 6600, 675, 450, -1, F::Default, "знак «+» угла поворота"},
     {K::Image, "Image2", "", 4440, 6600, 675, 450, -1, F::Default, "знак «-» угла поворота"},
+    // The town and the satellites by name, right of the minutes boxes they fill.
+    {K::Button, "GOROD", "Город…", 5520, 1320, 1035, 285, 37, F::S8, "найти город", kTownSearch},
+    {K::Button, "SPUTNIK1", "Спутник…", 5520, 3000, 1035, 285, 38, F::S8, "выбрать спутник 1", kSatellite1Search},
+    {K::Button, "SPUTNIK2", "Спутник…", 5520, 3720, 1035, 285, 39, F::S8, "выбрать спутник 2", kSatellite2Search},
 }};
 
 const WindowLayout kFlin1{"CYRC1", 5010, 3315, false, 0, 0, F::S8, {

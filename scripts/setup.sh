@@ -8,9 +8,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-# What every mode needs: the compiler, CMake, Qt and the fonts the windows are laid out in.
+# What every mode needs: the compiler, CMake, Qt and the fonts the windows are laid out in;
+# libgeonames and the DVB-S scan tables, read at build time only into the program's towns and
+# satellites table (the program needs neither at run time).
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
-          fonts-dejavu-core fonts-liberation)
+          fonts-dejavu-core fonts-liberation libgeonames0 libgeonames-common libgeonames-dev
+          dtv-scan-tables)
 # Each mode's own list, added to that; the mode's build folder keeps the log.
 mode=${1:-}
 case $mode in

@@ -32,6 +32,14 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     touch "$WINEPREFIX/.ready"
 fi
 
+# The towns and satellites table is written by a tool that reads libgeonames, which only the build
+# machine has (Wine cannot run it): a native build of the same sources writes it, and the cross
+# build takes it from there.
+native=$dir/native
+cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$native" --target places_table >/dev/null
+places_table=$native/places/table/places.bin
+
 testing=OFF
 [ "$stage" = test ] && testing=ON
 # Time stamps as the Linux packages have them.
@@ -39,7 +47,7 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(scripts/source-date.sh)}
 export SOURCE_DATE_EPOCH
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
-    -DBUILD_TESTING=$testing >/dev/null
+    -DBUILD_TESTING=$testing -DTORVEL_PLACES_TABLE="$places_table" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
 # The zip: the portable folder's files with one time stamp, fixed modes (not the umask's) and in

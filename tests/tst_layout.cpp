@@ -53,6 +53,9 @@ constexpr Place kPlaces[] = {
     {W::Torvel, "Text14", 480, 6120, 2175, 375},    {W::Torvel, "Text16", 2760, 6120, 855, 375},
     {W::Torvel, "Text15", 3720, 6120, 2295, 375},   {W::Torvel, "Label8", 2280, 6600, 1815, 255},
     {W::Torvel, "Image3", 1200, 6600, 675, 450},    {W::Torvel, "Image2", 4440, 6600, 675, 450},
+    // Added beside the seed's controls: the town and the satellites by name.
+    {W::Torvel, "GOROD", 5520, 1320, 1035, 285},    {W::Torvel, "SPUTNIK1", 5520, 3000, 1035, 285},
+    {W::Torvel, "SPUTNIK2", 5520, 3720, 1035, 285},
     {W::Flin1, "START", 120, 120, 735, 375},        {W::Flin1, "CMDEXIT", 120, 2280, 615, 375},
     {W::Flin1, "POZIA", 120, 1680, 615, 375},       {W::Flin1, "Label1", 120, 720, 615, 855},
     {W::Fris123, "Picture1", 0, 0, 8775, 5935},     {W::Fris123, "cmd1", 240, 120, 975, 375},
@@ -90,7 +93,7 @@ private slots:
         QTest::newRow("RASCHET") << W::Torvel << QRect(0, 0, 445, 462) << QString()
                                  << u"Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8 "
                                     u"Gprog RISYNOK cmdExit NAPR Text9 Text10 Text11 Text12 "
-                                    u"Text13 Text14 Text15 Text16"_s;
+                                    u"Text13 Text14 Text15 Text16 GOROD SPUTNIK1 SPUTNIK2"_s;
         QTest::newRow("CYRC1") << W::Flin1 << QRect(0, 0, 334, 221) << QString()
                                << u"START CMDEXIT POZIA"_s;
         QTest::newRow("RIS123") << W::Fris123 << QRect(124, 102, 424, 333) << u"cmd1 RISYNOK"_s

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -13,6 +15,8 @@
 #include "flin1.h"
 #include "fris123.h"
 #include "messages.h"
+#include "recentsites.h"
+#include "searchpopup.h"
 #include "startrun.h"
 #include "torvel.h"
 
@@ -78,6 +82,34 @@ class TestTorvel : public QObject {
     }
     void refusal(const char* name, const Boxes& typed, const QString& box, const QString& says) {
         QTest::newRow(name) << typed << box << says;
+    }
+    // Types letter by letter, Cyrillic ones too (keyClicks takes Latin-1 only).
+    static void typeKeys(QWidget* target, const QString& typed) {
+        for (QChar c : typed) {
+            QTest::sendKeyEvent(QTest::Press, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, target, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        }
+    }
+    // Opens a search as the installer does, by its button or by Ctrl+F in a box, and types.
+    SearchPopup* search(const QString& from, const QString& typed) {
+        if (from.startsWith(u"Text"_s)) {
+            box(from)->setFocus();
+            QTest::keyClick(box(from), Qt::Key_F, Qt::ControlModifier);
+        } else {
+            click(m_window, from.toLatin1().constData());
+        }
+        SearchPopup* popup = m_window->searchPopup();
+        if (!popup) return nullptr;
+        typeKeys(popup->line(), typed);
+        return popup;
+    }
+    // Chooses the first row found: Enter in the search line.
+    void choose(const QString& from, const QString& typed) {
+        SearchPopup* popup = search(from, typed);
+        QVERIFY(popup);
+        QTest::keyClick(popup->line(), Qt::Key_Return);
+        QTRY_VERIFY(!m_window->searchPopup() || !m_window->searchPopup()->isVisible());
     }
 
 private slots:
@@ -352,6 +384,128 @@ private slots:
         start({{"Text1", "13"}, {"Text2", ""}});
         QVERIFY(tip(u"Text8"_s).startsWith(u"Азимут по компасу (магнитный): 180.2°\n"_s));
         QCOMPARE(tip(u"Text12"_s), layoutTips[kOutputs.indexOf(u"Text12"_s)]);
+    }
+
+    // A town or a satellite found by name fills its boxes, in degrees and minutes with the
+    // minutes' own sign; Escape changes nothing.
+    void byName_data() {
+        QTest::addColumn<QString>("from");  // a button, or the box Ctrl+F is pressed in
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("chosen");  // Enter, or Escape
+        QTest::addColumn<Boxes>("filled");
+        QTest::addColumn<QString>("named");  // the town, or the satellite's names
+        const Boxes site = {
+            {"Text1", "35"}, {"Text2", "27.69"}, {"Text3", "32"}, {"Text4", "48.5"}};
+        QTest::newRow("Russian name")
+            << u"GOROD"_s << u"новосиб"_s << true
+            << Boxes{{"Text1", "82"}, {"Text2", "56.08"}, {"Text3", "55"}, {"Text4", "2.49"}}
+            << u"Новосибирск"_s;
+        QTest::newRow("Latin name, south, Ctrl+F in a site box")
+            << u"Text3"_s << u"johannes"_s << true
+            << Boxes{{"Text1", "28"}, {"Text2", "2.62"}, {"Text3", "-26"}, {"Text4", "-12.14"}}
+            << u"Йоханнесбург"_s;
+        QTest::newRow("south and west")
+            << u"GOROD"_s << u"buenos aires"_s << true
+            << Boxes{{"Text1", "-58"}, {"Text2", "-22.63"}, {"Text3", "-34"}, {"Text4", "-36.79"}}
+            << u"Буэнос-Айрес"_s;
+        QTest::newRow("west, Ctrl+F on a result box")
+            << u"Text12"_s << u"New York"_s << true
+            << Boxes{{"Text1", "-74"}, {"Text2", "-0.36"}, {"Text3", "40"}, {"Text4", "42.86"}}
+            << u"Нью-Йорк"_s;
+        QTest::newRow("Escape") << u"GOROD"_s << u"johannes"_s << false << site << QString();
+        QTest::newRow("satellite 1 by name")
+            << u"SPUTNIK1"_s << u"Hotbird"_s << true << Boxes{{"Text5", "13"}, {"Text6", "0"}}
+            << u"Hotbird, Hotbird-13B, Hotbird-13C, Hotbird-13E"_s;
+        QTest::newRow("satellite 2 by position, Ctrl+F in its minutes")
+            << u"Text10"_s << u"36"_s << true << Boxes{{"Text9", "35"}, {"Text10", "54"}}
+            << u"Eutelsat-36B"_s;
+        QTest::newRow("satellite 2 west, Ctrl+F in its degrees")
+            << u"Text9"_s << u"4W"_s << true << Boxes{{"Text9", "-4"}, {"Text10", "0"}}
+            << u"Amos, Amos-3"_s;
+        QTest::newRow("satellite Escape") << u"SPUTNIK2"_s << u"Hotbird"_s << false
+                                          << Boxes{{"Text9", ""}, {"Text10", ""}} << QString();
+    }
+    void byName() {
+        QFETCH(QString, from);
+        QFETCH(QString, typed);
+        QFETCH(bool, chosen);
+        QFETCH(Boxes, filled);
+        QFETCH(QString, named);
+        SearchPopup* popup = search(from, typed);
+        QVERIFY(popup && popup->isVisible());
+        QVERIFY(popup->list()->count() > 0);
+        QTest::keyClick(popup->line(), chosen ? Qt::Key_Return : Qt::Key_Escape);
+        QTRY_VERIFY(!m_window->searchPopup() || !m_window->searchPopup()->isVisible());
+        for (auto it = filled.begin(); it != filled.end(); ++it)
+            QCOMPARE(box(it.key())->text(), it.value());
+        const int which = filled.contains(u"Text5"_s) ? 1 : filled.contains(u"Text9"_s) ? 2 : 0;
+        QCOMPARE(
+            which ? m_window->satelliteNames(which).join(u", "_s) : m_window->currentTown().name,
+            named);
+        QCOMPARE(m_window->editState(), qint16(which == 1 && chosen ? 1 : 0));
+    }
+
+    // The town is kept until a site box is edited by hand, a satellite until its own boxes are.
+    void keptUntilEdited() {
+        choose(u"GOROD"_s, u"johannes"_s);
+        choose(u"SPUTNIK1"_s, u"20E"_s);
+        choose(u"SPUTNIK2"_s, u"36E"_s);
+        const SiteChoice town = m_window->currentTown();
+        QVERIFY(town.chosen);
+        QCOMPARE(town.region, u"Гаутенг"_s);
+        QCOMPARE(town.country, u"Южно-Африканская Республика"_s);
+        QCOMPARE(town.latitude, -26.20227);
+        QVERIFY(m_window->findChild<QLabel*>(u"T3"_s)->toolTip().contains(u"Йоханнесбург"_s));
+        QTest::keyClicks(box(u"Text9"_s), u"1"_s);
+        QVERIFY(m_window->currentTown().chosen && !m_window->satelliteNames(1).isEmpty());
+        QVERIFY(m_window->satelliteNames(2).isEmpty());
+        QTest::keyClick(box(u"Text4"_s), Qt::Key_Backspace);
+        QVERIFY(!m_window->currentTown().chosen);
+        QCOMPARE(m_window->findChild<QLabel*>(u"T3"_s)->toolTip(), QString());
+        QCOMPARE(m_window->satelliteNames(1), QStringList{u"Arabsat-5C"_s});
+    }
+
+    // Satellites under the site's horizon are greyed and say so.
+    void belowHorizon() {
+        SearchPopup* popup = search(u"SPUTNIK2"_s, u"97W"_s);
+        QVERIFY(popup);
+        QListWidgetItem* row = popup->list()->item(0);
+        QVERIFY2(row->text().endsWith(u" — ниже горизонта"_s), qPrintable(row->text()));
+        QCOMPARE(row->foreground().color(),
+                 popup->palette().color(QPalette::Disabled, QPalette::Text));
+        QTest::keyClick(popup->line(), Qt::Key_Escape);
+    }
+
+    // Johannesburg and its two satellites by name and position give the README's row; the site
+    // is offered first in the town search after a restart, and a damaged list is none.
+    void johannesburgByName() {
+        choose(u"GOROD"_s, u"johannes"_s);
+        choose(u"SPUTNIK1"_s, u"20E"_s);
+        choose(u"SPUTNIK2"_s, u"36E"_s);
+        start({{"Text13", "600"}});
+        QVERIFY(m_messages.isEmpty());
+        QVERIFY(qAbs(box(u"Text8"_s)->text().toDouble() - 342.237790692367) < 0.02);
+        QVERIFY(qAbs(box(u"Text7"_s)->text().toDouble() - 58.1014898775577) < 0.02);
+        QCOMPARE(box(u"Text6"_s)->text(), u"0"_s);
+
+        delete m_window;
+        (m_window = new TORVEL)->show();
+        SearchPopup* popup = search(u"GOROD"_s, QString());
+        QVERIFY(popup && popup->list()->count() > 0);
+        QVERIFY(popup->list()->item(0)->text().startsWith(u"Йоханнесбург — Гаутенг"_s));
+        QTest::keyClick(popup->line(), Qt::Key_Return);
+        QCOMPARE(texts({u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s}),
+                 (QStringList{u"28"_s, u"2.62"_s, u"-26"_s, u"-12.14"_s}));
+        QCOMPARE(m_window->currentTown().name, u"Йоханнесбург"_s);
+
+        const QString recent = RecentSitesPath(m_window->dataFile());
+        QVERIFY(ReplaceFile(recent, "\x89PNG\r\n").replaced);
+        delete m_window;
+        (m_window = new TORVEL)->show();
+        popup = search(u"GOROD"_s, QString());
+        QCOMPARE(popup->list()->count(), 0);
+        typeKeys(popup->line(), u"johannes"_s);
+        QVERIFY(popup->list()->count() > 0);
     }
 };
 
