@@ -466,7 +466,7 @@ private slots:
     }
 
     // Satellites under the site's horizon are greyed and say so.
-    void belowHorizon() {
+    void satellitesBelowHorizonGreyed() {
         SearchPopup* popup = search(u"SPUTNIK2"_s, u"97W"_s);
         QVERIFY(popup);
         QListWidgetItem* row = popup->list()->item(0);
