@@ -56,6 +56,50 @@ PlotRun Stopped(PlotEnd end, const QString& message) {
     return PlotRun{end, message};
 }
 
+// The cleared canvas with the fixed compass, south up and west right, and the compass turned by
+// the rotation.
+void Compasses(Canvas& canvas, float rotation) {
+    canvas.clear();
+    canvas.setLineWidth(1);
+    canvas.setFillStyle(FillStyle::Solid);
+    NorthSouthAxis(canvas, 0);
+    WestEastAxis(canvas, -90);
+    canvas.setLineWidth(5);
+    NorthSouthAxis(canvas, rotation);
+    WestEastAxis(canvas, rotation - 90.0f);
+}
+
+void CentreDot(Canvas& canvas) {
+    canvas.setForeColor(kBlue);
+    canvas.setLineWidth(20);
+    canvas.point(kPlotCentre);
+    canvas.setLineWidth(8);
+}
+
+// Satellite 1's line, its arc and its "alfa=" text for an azimuth already rounded down to a half
+// degree; false, with nothing drawn, where the angles are too large to draw.
+bool SatelliteLine(Canvas& canvas, float a, float p) {
+    // Azimuth 0 is north, plot angle 0 points south: the satellite's direction is the line's
+    // second end.
+    const float theta = a + p;
+    const float arcStart = 270.0f - a - p;
+    if (!std::isfinite(theta) || !std::isfinite(arcStart)) return false;
+    const AxisEnds satellite = PlotAxis(theta);
+    canvas.line(satellite.first, satellite.second, kCyan);
+
+    // The arc spans the azimuth, from the satellite's direction anticlockwise to the turned
+    // compass's north end.
+    const float start = static_cast<float>(arcStart * kPi / 180);
+    const float end = static_cast<float>(start + a * kPi / 180);
+    canvas.setLineWidth(2);
+    canvas.arc(kPlotCentre, kArcRadius, start, end);
+
+    canvas.setTextPosition(satellite.second + QPoint(-300, 200));
+    canvas.setForeColor(kBlack);
+    canvas.print(QStringLiteral("alfa=") + NumberText(a));
+    return true;
+}
+
 }  // namespace
 
 AxisEnds PlotAxis(float degrees) {
@@ -76,32 +120,25 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
     // "-20,5" or "20°" would draw a compass turned by -20 or 20 as though that were meant.
     if (const std::optional<RefusedInput> refused = CheckRotationInput(rotationText))
         return Stopped(PlotEnd::RefusedInput, refused->message);
-    canvas.clear();
-    canvas.setLineWidth(1);
-    canvas.setFillStyle(FillStyle::Solid);
-
-    // The fixed compass: south up, west right.
-    NorthSouthAxis(canvas, 0);
-    WestEastAxis(canvas, -90);
-
-    canvas.setLineWidth(5);
     const std::optional<float> rotation = ToSingle(LeadingNumber(rotationText));
     if (!rotation) {
+        // The fixed compass is drawn all the same, as before the turned one.
+        canvas.clear();
+        canvas.setLineWidth(1);
+        canvas.setFillStyle(FillStyle::Solid);
+        NorthSouthAxis(canvas, 0);
+        WestEastAxis(canvas, -90);
+        canvas.setLineWidth(5);
         return Stopped(PlotEnd::OutOfRange,
                        QStringLiteral("Угол сдвига осей \"%1\" слишком велик.").arg(rotationText));
     }
     const float p = *rotation;
-    NorthSouthAxis(canvas, p);
-    WestEastAxis(canvas, p - 90.0f);
+    Compasses(canvas, p);
 
     // Lets the window show the compasses before the file is read.
     if (!yield()) return Stopped(PlotEnd::Abandoned, QString());
+    CentreDot(canvas);
 
-    canvas.setForeColor(kBlue);
-    canvas.setLineWidth(20);
-    canvas.point(kPlotCentre);
-
-    canvas.setLineWidth(8);
     // The empty path: no place can be used, and no file is read anywhere.
     if (place.path.isEmpty()) return Stopped(PlotEnd::NoDirectionData, place.problem);
     const QString& dataFilePath = place.path;
@@ -129,29 +166,17 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
                                      .arg(fields->azimuth, dataFilePath)));
     }
     const float a = HalfDegreeFloor(*azimuth);
-
-    // Azimuth 0 is north, plot angle 0 points south: the satellite's direction is the line's
-    // second end.
-    const float theta = a + p;
-    const float arcStart = 270.0f - a - p;
-    if (!std::isfinite(theta) || !std::isfinite(arcStart)) {
+    if (!SatelliteLine(canvas, a, p)) {
         return Stopped(PlotEnd::OutOfRange,
                        QStringLiteral("Азимут %1 с углом сдвига осей %2 выходит за пределы "
                                       "вычислений.")
                            .arg(NumberText(a), NumberText(p)));
     }
-    const AxisEnds satellite = PlotAxis(theta);
-    canvas.line(satellite.first, satellite.second, kCyan);
-
-    // The arc spans the azimuth, from the satellite's direction anticlockwise to the turned
-    // compass's north end.
-    const float start = static_cast<float>(arcStart * kPi / 180);
-    const float end = static_cast<float>(start + a * kPi / 180);
-    canvas.setLineWidth(2);
-    canvas.arc(kPlotCentre, kArcRadius, start, end);
-
-    canvas.setTextPosition(satellite.second + QPoint(-300, 200));
-    canvas.setForeColor(kBlack);
-    canvas.print(QStringLiteral("alfa=") + NumberText(a));
     return PlotRun{PlotEnd::Completed, withNewer(QString())};
+}
+
+bool DrawPlotFor(Canvas& canvas, float rotation, double azimuth) {
+    Compasses(canvas, rotation);
+    CentreDot(canvas);
+    return SatelliteLine(canvas, HalfDegreeFloor(float(azimuth)), rotation);
 }
