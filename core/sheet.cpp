@@ -12,7 +12,9 @@
 #include "directionplot.h"
 #include "imagecanvas.h"
 #include "layout.h"
+#include "leadingnumber.h"
 #include "numbertext.h"
+#include "startrun.h"
 
 namespace {
 
@@ -143,7 +145,7 @@ QString SheetFileName(const SheetInput& input) {
 }
 
 QRectF FeedDrawingArea() {
-    return QRectF(12, 90, 186, 86);
+    return QRectF(12, 94, 186, 92);
 }
 
 FeedDrawing LayOutFeeds(const FeedPlacement& placement, double focalLength, const QRectF& area) {
@@ -155,7 +157,7 @@ FeedDrawing LayOutFeeds(const FeedPlacement& placement, double focalLength, cons
     d.tooFar = placement.separation > 10;
 
     // Room around the collars for the title, the turn arrows' words and the scale bar.
-    const QRectF inner = area.adjusted(10, 14, -10, -14);
+    const QRectF inner = area.adjusted(8, 11, -8, -7);
     const double r = kCollarDiameter / 2;
     const double left = std::min(0.0, dx) - r, right = std::max(0.0, dx) + r;
     const double bottom = std::min(0.0, dy) - r, top = std::max(0.0, dy) + r;
@@ -411,10 +413,12 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
             const QSize pixels = Flin1Layout().clientPixels();
             QFont plotFont = font;
             plotFont.setPointSizeF(8.25);
-            ImageCanvas canvas(pixels, 4, Qt::white, Qt::black, plotFont);
+            // A little below the window's edge, where "alfa=" may run over for a northern azimuth.
+            const QSize room = pixels + QSize(0, 16);
+            ImageCanvas canvas(room, 4, Qt::white, Qt::black, plotFont);
             DrawPlotFor(canvas, 0, s1.look.azimuth);
             const QRect source(TwipsToPixels(1300) * 4, 0,
-                               (pixels.width() - TwipsToPixels(1300)) * 4, pixels.height() * 4);
+                               (pixels.width() - TwipsToPixels(1300)) * 4, room.height() * 4);
             const double width = 46, height = width * source.height() / source.width();
             painter.drawImage(
                 QRectF(page.at(198 - width, 36), QSizeF(page.size(width), page.size(height))),
@@ -436,11 +440,12 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
             {"Text16", "УГОЛ ПОВОРОТА:"},
         }};
         for (size_t i = 0; i < boxes.size(); ++i) {
-            const double x = i % 2 == 0 ? left : 105;
+            const double x = i % 2 == 0 ? left : 100;
             if (i % 2 == 0) y += 4.2;
             const QString label = QString::fromUtf8(boxes[i].second);
             page.text(x, y, label);
-            page.text(x + 50, y, input.boxes.value(QLatin1String(boxes[i].first)));
+            page.text(x + (i % 2 == 0 ? 46 : 56), y,
+                      input.boxes.value(QLatin1String(boxes[i].first)));
         }
 
         // The feeds to scale.
@@ -505,28 +510,30 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         page.text(left, y,
                   QStringLiteral("Угол для других антенн: ") + legend.join(QStringLiteral(", ")) +
                       QStringLiteral("."));
+        // Four columns: each satellite's two runs of days.
         const double top = y;
         double bottom = y;
         const QTimeZone zone = input.calculated.timeZone();
         for (int i = 0; i < 2; ++i) {
-            const double x = i == 0 ? left : 105;
-            double yy = top + 4.5;
+            const auto periods = OutagePeriods(figures.satellites[size_t(i)].outages);
+            const double x = left + i * 94;
             page.setFont(8, true);
-            page.text(x, yy,
-                      QStringLiteral("Спутник %1 (%2)")
+            page.text(x, top + 4.5,
+                      QStringLiteral("Спутник %1 (%2): дата, UTC (время компьютера)")
                           .arg(i + 1)
                           .arg(orbitalText(input.satellites[size_t(i)].longitude)));
-            page.setFont(7.5);
-            const auto periods = OutagePeriods(figures.satellites[size_t(i)].outages);
             if (periods.isEmpty()) {
-                yy += 3.5;
-                page.text(x, yy, QStringLiteral("нет"));
+                page.setFont(7.5);
+                page.text(x, top + 8, QStringLiteral("нет"));
+                bottom = std::max(bottom, top + 8);
             }
-            for (const auto& period : periods) {
-                yy += 3.6;
+            for (int k = 0; k < periods.size() && k < 2; ++k) {
+                const auto& period = periods[k];
+                const double xx = x + k * 47;
+                double yy = top + 8;
                 page.setFont(7.5, true);
                 page.text(
-                    x, yy,
+                    xx, yy,
                     QStringLiteral("с %1 по %2")
                         .arg(period.first().centre().date().toString(QStringLiteral("dd.MM.yyyy")),
                              period.last().centre().date().toString(QStringLiteral("dd.MM.yyyy"))));
@@ -535,17 +542,19 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
                     yy += 3.2;
                     const QDateTime a = toMinute(w.start), b = toMinute(w.end);
                     const QDateTime la = a.toTimeZone(zone), lb = b.toTimeZone(zone);
-                    page.text(x, yy,
-                              QStringLiteral("%1  %2–%3 UTC   %4 %5–%6")
+                    // The computer's date only where it is not the same day.
+                    const QString localDay =
+                        la.date() == a.date() ? QString() : la.toString(QStringLiteral("dd.MM "));
+                    page.text(xx, yy,
+                              QStringLiteral("%1  %2–%3 (%4%5–%6)")
                                   .arg(w.centre().date().toString(QStringLiteral("dd.MM")),
                                        a.toString(QStringLiteral("HH:mm")),
-                                       b.toString(QStringLiteral("HH:mm")),
-                                       la.toString(QStringLiteral("dd.MM")),
+                                       b.toString(QStringLiteral("HH:mm")), localDay,
                                        la.toString(QStringLiteral("HH:mm")),
                                        lb.toString(QStringLiteral("HH:mm"))));
                 }
+                bottom = std::max(bottom, yy);
             }
-            bottom = std::max(bottom, yy);
         }
 
         // Footer.
@@ -566,4 +575,19 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
     }
     buffer.close();
     return bytes;
+}
+
+std::optional<SheetInput> SheetInputOf(const StartInputs& inputs, const StartResult& run) {
+    if (run.end != RunEnd::Completed) return std::nullopt;
+    SheetInput sheet;
+    for (const BoxWrite& write : run.writes) sheet.boxes.insert(write.box, write.text);
+    // Text7 comes after every box but Text11, which always follows it.
+    if (!sheet.boxes.contains(QStringLiteral("Text7"))) return std::nullopt;
+    sheet.site = run.site;
+    sheet.satellites[0].longitude =
+        SatelliteLongitude{float(AngleFromTexts(inputs.text5, inputs.text6))};
+    sheet.satellites[1].longitude =
+        SatelliteLongitude{float(AngleFromTexts(inputs.text9, inputs.text10))};
+    sheet.focalLength = LeadingNumber(inputs.text13);
+    return sheet;
 }

@@ -98,3 +98,10 @@ QRectF FeedDrawingArea();
 
 // The page as a PDF document (A4 portrait) in the font given (the window's), its text as text.
 QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const QFont& font);
+
+struct StartInputs;
+struct StartResult;
+// The sheet's input from a START that completed with every result box written, its boxes' texts
+// taken from the run; empty for any other run. The caller adds the version, the time and what
+// it knows of the town and the satellites' names.
+std::optional<SheetInput> SheetInputOf(const StartInputs& inputs, const StartResult& run);

@@ -13,6 +13,8 @@
 #include "sheet.h"
 #include "startrun.h"
 
+Q_DECLARE_METATYPE(StartInputs)
+
 #ifdef TORVEL_HAVE_ERFA
 #include <erfa.h>
 #include <erfam.h>
@@ -157,6 +159,8 @@ private slots:
     void sunOutage();
     void erfaReference_data() { sunOutage_data(); }
     void erfaReference();
+    void page_data();
+    void page();
     void fileName_data();
     void fileName();
 };
@@ -287,6 +291,124 @@ void TestSheet::erfaReference() {
     QVERIFY(std::abs(periods[period].first().time().secsTo(firstCentre)) <= 2);
     QVERIFY(std::abs(periods[period].last().time().secsTo(lastCentre)) <= 2);
 #endif
+}
+
+void TestSheet::page_data() {
+    QTest::addColumn<StartInputs>("inputs");
+    QTest::addColumn<QString>("apart");  // the README's distance between the centres
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<bool>("tooFar");
+    QTest::newRow("worked example")
+        << StartInputs{"35", "27.69", "32", "48.5", "13", "", "19", "12", "450"}
+        << QStringLiteral("55.2") << 1 << false;
+    QTest::newRow("Johannesburg") << StartInputs{"28", "3", "-26", "-12", "20", "", "36", "", "600"}
+                                  << QStringLiteral("200.1") << 2 << true;
+}
+
+// The page read back with poppler's tools: every figure as text, and the feed drawing's two
+// centres (the only pure red and pure blue in the drawing) at the placement's distance.
+void TestSheet::page() {
+    QFETCH(StartInputs, inputs);
+    QFETCH(QString, apart);
+    QFETCH(int, scale);
+    QFETCH(bool, tooFar);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftotext.isEmpty() || pdftoppm.isEmpty()) QSKIP("poppler-utils is not installed");
+
+    const StartResult run = RunStart(inputs, CarriedValues{}, QLatin1Char('.'));
+    std::optional<SheetInput> sheet = SheetInputOf(inputs, run);
+    QVERIFY(sheet);
+    sheet->version = QStringLiteral("1.1.0");
+    sheet->calculated = QDateTime(QDate(2026, 12, 7), QTime(16, 40),
+                                  QTimeZone(QByteArrayLiteral("Asia/Jerusalem")));
+    const SheetFigures figures = ComputeSheet(*sheet);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(SheetPdf(*sheet, figures, QFont(QStringLiteral("Liberation Sans"))));
+    }
+    QFile::copy(pdf, "/tmp/x/" + QString(QTest::currentDataTag()) + ".pdf");
+    QProcess tool;
+    tool.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(tool.waitForFinished(30000));
+    const QString text = QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+
+    auto tenths = [](double v) { return QString::number(v, 'f', 1); };
+    QStringList expected{QStringLiteral("RASCHET 1.1.0"),
+                         QStringLiteral("07.12.2026 16:40"),
+                         QStringLiteral("Asia/Jerusalem UTC+02:00"),
+                         QStringLiteral("WMM-2025"),
+                         QStringLiteral("азимутально-угломестной"),
+                         apart + QStringLiteral(" мм"),
+                         QStringLiteral("масштаб 1:%1").arg(scale)};
+    // Each box's text beside its caption, as the window shows it.
+    const std::pair<const char*, const char*> boxes[] = {
+        {"Text7", "1) BETA-угол места:"},     {"Text8", "1) ALFA-азимут:"},
+        {"Text11", "2) BETA-угол места:"},    {"Text12", "2) ALFA-азимут:"},
+        {"Text14", "СДВИГ УГЛА ВОЗВЫШЕНИЯ:"}, {"Text15", "РАССТОЯНИЕ МЕЖДУ ЦЕНТРАМИ:"},
+        {"Text16", "УГОЛ ПОВОРОТА:"}};
+    for (const auto& [box, caption] : boxes)
+        expected << QString::fromUtf8(caption) + QLatin1Char(' ') +
+                        sheet->boxes.value(QLatin1String(box)).simplified();
+    QCOMPARE(sheet->boxes.size(), 7);
+    expected << QStringLiteral("%1° %2").arg(tenths(std::fabs(*figures.declination.degrees)),
+                                             *figures.declination.degrees > 0
+                                                 ? QStringLiteral("восточное")
+                                                 : QStringLiteral("западное"));
+    for (const SheetSatelliteFigures& s : figures.satellites) {
+        expected << tenths(s.look.azimuth) + QStringLiteral("°")
+                 << tenths(*s.magneticAzimuth) + QStringLiteral("°")
+                 << tenths(s.look.elevation) + QStringLiteral("°")
+                 << tenths(std::fabs(*s.look.skew)) + QStringLiteral("°");
+        for (double d : kObstacleDistances)
+            expected << QStringLiteral("%1 м — %2 м")
+                            .arg(d)
+                            .arg(tenths(d * std::tan(s.look.elevation * kPi / 180)));
+        for (const OutageWindow& w : s.outages)
+            expected << w.centre().toString(QStringLiteral("dd.MM ")) +
+                            w.start.addSecs(30).toString(QStringLiteral("HH:mm–")) +
+                            w.end.addSecs(30).toString(QStringLiteral("HH:mm"));
+        QVERIFY(s.outages.size() >= 10);
+    }
+    for (const QString& e : expected)
+        QVERIFY2(text.contains(e), qPrintable(e + QStringLiteral(" not in: ") + text));
+    QCOMPARE(text.contains(QStringLiteral("дальше 10°")), tooFar);
+    QVERIFY(!text.contains(QStringLiteral("ближе 40 мм")));
+
+    // 10 pixels a millimetre.
+    tool.start(pdftoppm,
+               {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
+                QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    QVERIFY(tool.waitForFinished(60000));
+    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    QCOMPARE(page.width(), 2100);
+    const QRect area(FeedDrawingArea().topLeft().toPoint() * 10,
+                     FeedDrawingArea().size().toSize() * 10);
+    auto centroid = [&](auto isColour) {
+        QPointF sum;
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (isColour(page.pixelColor(x, y))) {
+                    sum += QPointF(x, y);
+                    ++n;
+                }
+        return n > 0 ? sum / n / 10 : QPointF(-1000, -1000);
+    };
+    const QPointF main =
+        centroid([](QColor c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; });
+    const QPointF second =
+        centroid([](QColor c) { return c.blue() > 200 && c.red() < 90 && c.green() < 90; });
+    const QPointF between = second - main;
+    const double onDish = std::hypot(between.x(), between.y()) * scale;
+    QVERIFY2(std::fabs(onDish - apart.toDouble()) <= 0.5 * scale,
+             qPrintable(QString::number(onDish)));
+    // Right and down from the main feed, as the README's table has it for both.
+    QCOMPARE(between.x() > 0, *figures.placement->placeRight > 0);
+    QVERIFY(between.y() > 0);
 }
 
 void TestSheet::fileName_data() {
