@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QDateTime>
 #include <QMap>
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "datafile.h"
+#include "sheet.h"
 
 class FLIN1;
 class FRIS123;
@@ -55,6 +57,17 @@ public:
     // unless set.
     void setClock(std::function<QDate()> today) { m_today = std::move(today); }
 
+    // The moment a START is taken to have run, for the installation sheet; now unless set.
+    void setNow(std::function<QDateTime()> now) { m_now = std::move(now); }
+    // Asks where to save the sheet, offering the suggested path; an empty answer cancels. The
+    // platform's save dialog unless set.
+    using SheetPathAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
+    void setSheetPathAsker(SheetPathAsker ask) { m_askSheetPath = std::move(ask); }
+
+    // ЛИСТ and Ctrl+S: after a completed START whose inputs have not changed since, asks where
+    // to save the installation sheet and writes it there whole, or says why it could not.
+    void saveSheet();
+
     // START: reads the input boxes, fills in the result boxes and rewrites the direction data
     // file, or reports why it stopped. A completed run gives the ALFA boxes the magnetic
     // azimuths as tooltips, the feed boxes the second feed's exact place and turn and the
@@ -76,6 +89,13 @@ private:
     void clearCompass();
     // The feed boxes' tooltips of a run; the layout's own for the boxes not among them.
     void showFeedNotes(const QMap<QString, QString>& toolTips);
+
+    // The last completed START's sheet; none once an input box changes.
+    std::optional<SheetInput> m_sheet;
+    void setSheet(std::optional<SheetInput> sheet);
+    void nameSheet(SheetInput& sheet) const;
+    std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
+    SheetPathAsker m_askSheetPath;
 
     DataFilePlace m_place;
     // START has said where the file is kept, when it is not beside the program.

@@ -110,6 +110,7 @@ constexpr const char* kFeedPlaceBeforeStart =
     "Точное место второго облучателя появится в этой подсказке\nпосле расчёта (START).";
 constexpr const char* kFeedTurnBeforeStart =
     "Поворот основного и второго облучателя появится в этой подсказке\nпосле расчёта (START).";
+constexpr const char* kSheetToolTip = "Сохранить лист установки (PDF)";
 constexpr const char* kPlotRotation =
     "Поворот толстого креста относительно тонкого, в градусах:\n"
     "плюс — по часовой стрелке, минус — против (например -20).";
@@ -170,6 +171,8 @@ const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
     // The sign legends of the feed rotation, plus left and minus right of its caption.
     {K::Image, "Image3", "", 1200, 6600, 675, 450, -1, F::Default, "знак «+» угла поворота"},
     {K::Image, "Image2", "", 4440, 6600, 675, 450, -1, F::Default, "знак «-» угла поворота"},
+    // The installation sheet, after a completed START.
+    {K::Button, "LIST", "ЛИСТ", 5400, 6540, 1035, 330, 40, F::S8, "ЛИСТ", kSheetToolTip},
 }};
 
 const WindowLayout kFlin1{"CYRC1", 5010, 3315, false, 0, 0, F::S8, {

@@ -53,6 +53,7 @@ constexpr Place kPlaces[] = {
     {W::Torvel, "Text14", 480, 6120, 2175, 375},    {W::Torvel, "Text16", 2760, 6120, 855, 375},
     {W::Torvel, "Text15", 3720, 6120, 2295, 375},   {W::Torvel, "Label8", 2280, 6600, 1815, 255},
     {W::Torvel, "Image3", 1200, 6600, 675, 450},    {W::Torvel, "Image2", 4440, 6600, 675, 450},
+    {W::Torvel, "LIST", 5400, 6540, 1035, 330},
     {W::Flin1, "START", 120, 120, 735, 375},        {W::Flin1, "CMDEXIT", 120, 2280, 615, 375},
     {W::Flin1, "POZIA", 120, 1680, 615, 375},       {W::Flin1, "Label1", 120, 720, 615, 855},
     {W::Fris123, "Picture1", 0, 0, 8775, 5935},     {W::Fris123, "cmd1", 240, 120, 975, 375},

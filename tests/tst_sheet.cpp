@@ -246,6 +246,7 @@ void TestSheet::sunOutage() {
              qPrintable(days.last().centre().toString(Qt::ISODate)));
     // Each day's centre within 2 minutes, on the days both give.
     for (const OutageWindow& w : days) {
+        QVERIFY(w.closest < angle && w.start.secsTo(w.end) > 0);
         const QDate day = w.centre().date();
         if (day == first || day == last) {
             const QTime centre = day == first ? firstCentre : lastCentre;
