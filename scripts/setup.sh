@@ -11,8 +11,9 @@ if [ "${1:-}" = "--package" ] || [ "${1:-}" = "--test" ]; then
     packages+=(dpkg-dev)
 fi
 if [ "${1:-}" = "--screenshot" ]; then
-    # A private X server, a driver that types and clicks, and a screen grabber.
-    packages+=(xvfb x11-utils xdotool imagemagick)
+    # A private X server, a driver that types and clicks, a screen grabber, and poppler's tools
+    # that render the installation sheet.
+    packages+=(xvfb x11-utils xdotool imagemagick poppler-utils)
 fi
 if [ "${1:-}" = "--windows" ]; then
     # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
@@ -23,9 +24,10 @@ fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,
     # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the
-    # Debian package, its menu entry and its AppStream metadata.
+    # Debian package, its menu entry and its AppStream metadata; poppler's tools that read the
+    # installation sheet back, and ERFA, the sun's place its outage days are checked against.
     packages+=(xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
-               lintian desktop-file-utils appstream)
+               lintian desktop-file-utils appstream poppler-utils liberfa-dev)
 fi
 
 missing=()

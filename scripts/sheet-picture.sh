@@ -9,7 +9,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --screenshot
-command -v pdftoppm >/dev/null || scripts/setup.sh --test
 
 picture=${1:-docs/sheet.png}
 [ $# -gt 0 ] && shift
