@@ -153,6 +153,8 @@ QList<QList<QDateTime>> ErfaOutages(double latitude, double longitude, double sa
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
+    void lookAngles_data();
+    void lookAngles();
     void outageAngle_data();
     void outageAngle();
     void sunOutage_data();
@@ -164,6 +166,51 @@ private slots:
     void fileName_data();
     void fileName();
 };
+
+void TestSheet::lookAngles_data() {
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("satellite");
+    QTest::addColumn<double>("alfa");  // the README's ALFA 1, the program's own method
+    QTest::newRow("worked example") << 32.80833333 << 35.4615 << 13.0 << 217.344291652777;
+    QTest::newRow("New York") << 40.71666667 << -74.0 << -101.0 << 217.993353731746;
+    QTest::newRow("Johannesburg") << -26.2 << 28.05 << 20.0 << 342.237790692367;
+}
+
+// The sheet's look angles are the feed placement's exact geometry, near the program's own
+// azimuth; where ERFA is installed its WGS 84 site gives the same angles, and the obstacle
+// heights are d * tan of that elevation.
+void TestSheet::lookAngles() {
+    QFETCH(double, latitude);
+    QFETCH(double, longitude);
+    QFETCH(double, satellite);
+    QFETCH(double, alfa);
+    const Site site = siteAt(latitude, longitude);
+    const ExactLook look = LookAt(site, orbit(satellite));
+    QCOMPARE(look.elevation, PlaceSecondFeed(site, orbit(satellite), orbit(0))->elevation1);
+    QVERIFY2(std::fabs(look.azimuth - alfa) < 0.05, qPrintable(QString::number(look.azimuth)));
+    QCOMPARE(look.skew, PlaceSecondFeed(site, orbit(satellite), orbit(satellite))->mainTurn);
+#ifdef TORVEL_HAVE_ERFA
+    ErfaSky sky(latitude, double(site.longitude) * 180 / kPi, satellite);
+    double los[3], east[3], north[3], modulus;
+    const double lat = latitude * kPi / 180, lon = double(site.longitude);
+    double normal[3] = {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
+                        std::sin(lat)};
+    eraPmp(sky.satelliteKm, sky.siteKm, los);
+    eraPn(los, &modulus, los);
+    double z[3] = {0, 0, 1};
+    eraPxp(z, normal, east);
+    eraPn(east, &modulus, east);
+    eraPxp(normal, east, north);
+    const double elevation = 90 - eraSepp(los, normal) * 180 / kPi;
+    const double azimuth = std::atan2(eraPdp(los, east), eraPdp(los, north)) * 180 / kPi;
+    QVERIFY(std::fabs(look.elevation - elevation) < 1e-4);
+    QVERIFY(std::fabs(std::remainder(look.azimuth - azimuth, 360.0)) < 1e-4);
+    for (double d : kObstacleDistances)
+        QVERIFY(std::fabs(ObstacleHeight(d, look.elevation) - d * std::tan(elevation * kPi / 180)) <
+                0.05);
+#endif
+}
 
 void TestSheet::outageAngle_data() {
     QTest::addColumn<double>("diameter");
