@@ -392,8 +392,9 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         const auto& s2 = figures.satellites[1];
         auto names = [](const QString& n) { return n.isEmpty() ? QStringLiteral("—") : n; };
         auto degreesText = [](double v) { return tenths(v) + QStringLiteral("°"); };
-        auto skewText = [](const std::optional<double>& v) {
-            return v ? turnWords(*v) : QStringLiteral("—");
+        // A dish cannot be aimed at a satellite below the horizon.
+        auto skewText = [](const ExactLook& look) {
+            return look.skew && look.elevation > 0 ? turnWords(*look.skew) : QStringLiteral("—");
         };
         row(QStringLiteral("Название"), names(input.satellites[0].names),
             names(input.satellites[1].names));
@@ -405,8 +406,7 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
             magneticText(s2.magneticAzimuth));
         row(QStringLiteral("Угол места"), degreesText(s1.look.elevation),
             degreesText(s2.look.elevation));
-        row(QStringLiteral("Поворот облучателя (скос)"), skewText(s1.look.skew),
-            skewText(s2.look.skew));
+        row(QStringLiteral("Поворот облучателя (скос)"), skewText(s1.look), skewText(s2.look));
 
         // The compass as the direction plot draws it, satellite 1's line on true north.
         {
@@ -471,13 +471,17 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         for (int i = 0; i < 2; ++i) {
             const auto& s = figures.satellites[size_t(i)];
             y += 4.5;
+            if (!(s.look.elevation > 0)) {
+                page.text(left, y,
+                          QStringLiteral("Спутник %1 под горизонтом: с этого места он не виден.")
+                              .arg(i + 1));
+                continue;
+            }
             QStringList heights;
             for (double d : kObstacleDistances) {
-                heights << (s.look.elevation > 0
-                                ? QStringLiteral("%1 м — %2 м")
-                                      .arg(d, 0, 'f', 0)
-                                      .arg(tenths(ObstacleHeight(d, s.look.elevation)))
-                                : QStringLiteral("%1 м — не виден").arg(d, 0, 'f', 0));
+                heights << QStringLiteral("%1 м — %2 м")
+                               .arg(d, 0, 'f', 0)
+                               .arg(tenths(ObstacleHeight(d, s.look.elevation)));
             }
             page.text(
                 left, y,
