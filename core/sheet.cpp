@@ -408,21 +408,25 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
             degreesText(s2.look.elevation));
         row(QStringLiteral("Поворот облучателя (скос)"), skewText(s1.look), skewText(s2.look));
 
-        // The compass as the direction plot draws it, satellite 1's line on true north.
+        // The compass as the direction plot draws it, satellite 1's line on true north, in
+        // vectors: one unit a pixel of the plot window, its left part (the buttons) left out.
         {
             const QSize pixels = Flin1Layout().clientPixels();
+            const int cut = TwipsToPixels(1300);
+            // A little beyond the window's right and bottom edges, where "WEST" and, for a
+            // northern azimuth, "alfa=" run over.
+            const QSize room = pixels + QSize(16, 16);
+            const double width = 46, scale = page.size(width) / (room.width() - cut);
             QFont plotFont = font;
-            plotFont.setPointSizeF(8.25);
-            // A little below the window's edge, where "alfa=" may run over for a northern azimuth.
-            const QSize room = pixels + QSize(0, 16);
-            ImageCanvas canvas(room, 4, Qt::white, Qt::black, plotFont);
+            plotFont.setPixelSize(qRound(8.25 * 96 / 72));
+            painter.save();
+            painter.translate(page.at(198 - width, 36));
+            painter.scale(scale, scale);
+            painter.translate(-cut, 0);
+            painter.setClipRect(QRect(cut, 0, room.width() - cut, room.height()));
+            ImageCanvas canvas(painter, room, Qt::white, Qt::black, plotFont);
             DrawPlotFor(canvas, 0, s1.look.azimuth);
-            const QRect source(TwipsToPixels(1300) * 4, 0,
-                               (pixels.width() - TwipsToPixels(1300)) * 4, room.height() * 4);
-            const double width = 46, height = width * source.height() / source.width();
-            painter.drawImage(
-                QRectF(page.at(198 - width, 36), QSizeF(page.size(width), page.size(height))),
-                canvas.image(), source);
+            painter.restore();
         }
 
         // The window's own results.
