@@ -152,6 +152,8 @@ FeedDrawing LayOutFeeds(const FeedPlacement& placement, double focalLength, cons
     FeedDrawing d;
     const double dx = placement.placeRight.value_or(0) * focalLength;
     const double dy = placement.placeUp.value_or(0) * focalLength;
+    d.right = dx;
+    d.up = dy;
     d.centreDistance = std::hypot(dx, dy);
     d.tooClose = d.centreDistance < kCollarDiameter;
     d.tooFar = placement.separation > 10;
@@ -199,9 +201,6 @@ public:
         m_p.setPen(colour);
         m_p.drawText(at(x, y), text);
     }
-    double width(const QString& text) const {
-        return m_p.fontMetrics().horizontalAdvance(text) / m_k;
-    }
     void pen(const QColor& colour, double widthMm, Qt::PenStyle style = Qt::SolidLine) {
         m_p.setPen(QPen(colour, size(widthMm), style, Qt::RoundCap, Qt::RoundJoin));
     }
@@ -247,16 +246,15 @@ void drawFeeds(Page& page, const QRectF& area, const FeedDrawing& d, const FeedP
             QStringLiteral(" (печатайте без подгонки размера: лист можно приложить к держателю)");
     page.text(area.left() + 2, area.top() + 4.5, title);
     page.setFont(8);
-    const double dx = p.placeRight.value_or(0), dy = p.placeUp.value_or(0);
-    const double scale = d.centreDistance / std::max(std::hypot(dx, dy), 1e-12);
-    page.text(area.left() + 2, area.top() + 8.5,
-              QStringLiteral("Второй облучатель от центра основного: %1 мм %2, %3 мм %4; между "
-                             "центрами %5 мм")
-                  .arg(tenths(std::fabs(dx * scale)),
-                       dx >= 0 ? QStringLiteral("вправо") : QStringLiteral("влево"),
-                       tenths(std::fabs(dy * scale)),
-                       dy >= 0 ? QStringLiteral("вверх") : QStringLiteral("вниз"),
-                       tenths(d.centreDistance)));
+    const double dx = d.right, dy = d.up;
+    page.text(
+        area.left() + 2, area.top() + 8.5,
+        QStringLiteral("Второй облучатель от центра основного: %1 мм %2, %3 мм %4; между "
+                       "центрами %5 мм")
+            .arg(tenths(std::fabs(dx)),
+                 dx >= 0 ? QStringLiteral("вправо") : QStringLiteral("влево"),
+                 tenths(std::fabs(dy)), dy >= 0 ? QStringLiteral("вверх") : QStringLiteral("вниз"),
+                 tenths(d.centreDistance)));
 
     const double r = kCollarDiameter / 2 / d.scaleDivisor;
     page.pen(kGrey, 0.25, Qt::DashLine);

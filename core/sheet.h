@@ -82,8 +82,10 @@ QString SheetFileName(const SheetInput& input);
 
 // The second feed's drawing: the view from behind the dish, in millimetres on the page.
 struct FeedDrawing {
-    int scaleDivisor = 1;   // 1 for 1:1, 2 for 1:2, ...
-    QPointF main, second;   // the feeds' centres on the page
+    int scaleDivisor = 1;  // 1 for 1:1, 2 for 1:2, ...
+    QPointF main, second;  // the feeds' centres on the page
+    // The second feed's place from the main feed's centre on the dish, millimetres right and up.
+    double right = 0, up = 0;
     double centreDistance;  // between the centres on the dish, millimetres
     bool tooClose = false;  // two 40 mm collars would touch
     bool tooFar = false;    // more than 10 degrees apart
