@@ -96,12 +96,8 @@ struct ErfaSky {
     }
 };
 
-struct ReferenceDay {
-    QDateTime centre;
-};
-
-// Every outage day for a year from kFrom by ERFA: the sun sampled every minute on the days its
-// declination comes near the satellite's, each window's edges halved to a second.
+// Every outage day for a year from kFrom by ERFA: the sun sampled every two minutes on the days
+// its declination comes near the satellite's, each window's edges halved to half a second.
 QList<QList<QDateTime>> ErfaOutages(double latitude, double longitude, double satellite) {
     const ErfaSky sky(latitude, longitude, satellite);
     const double angle = OutageAngle(60, 11.7);
@@ -115,22 +111,22 @@ QList<QList<QDateTime>> ErfaOutages(double latitude, double longitude, double sa
         double pvh[2][3], pvb[2][3];
         eraEpv00(ERFA_DJ00, start + day + 0.5 - ERFA_DJ00, pvh, pvb);
         const double sunDeclination = std::asin(-pvh[0][2] / eraPm(pvh[0])) * 180 / kPi;
-        if (std::fabs(sunDeclination - satelliteDeclination) > angle + 1.5) continue;
-        const double minute = 1.0 / 1440;
-        bool before = sky.separation(start + day - minute) < angle;
-        for (double t = start + day; t < start + day + 1; t += minute) {
+        if (std::fabs(sunDeclination - satelliteDeclination) > angle + 1) continue;
+        const double step = 2.0 / 1440;
+        bool before = sky.separation(start + day - step) < angle;
+        for (double t = start + day; t < start + day + 1; t += step) {
             const bool inside = sky.separation(t) < angle;
             const bool entered = inside && !before;
             before = inside;
             if (!entered) continue;
-            double in = t, out = t - minute;
+            double in = t, out = t - step;
             while (std::fabs(in - out) > 0.5 / ERFA_DAYSEC) {
                 const double m = (in + out) / 2;
                 (sky.separation(m) < angle ? in : out) = m;
             }
             const double begin = in;
             double endIn = t, endOut = t;
-            while (sky.separation(endOut) < angle) endOut += minute;
+            while (sky.separation(endOut) < angle) endOut += step;
             while (std::fabs(endIn - endOut) > 0.5 / ERFA_DAYSEC) {
                 const double m = (endIn + endOut) / 2;
                 (sky.separation(m) < angle ? endIn : endOut) = m;
