@@ -355,14 +355,15 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         // The site.
         y += 7;
         page.setFont(10, true);
-        page.text(left, y, QStringLiteral("Место установки"));
-        page.setFont(9);
+        // The town on the heading's line, so that the rest of the page keeps its place.
+        QString siteHeading = QStringLiteral("Место установки");
         if (input.town) {
             QStringList parts{input.town->name, input.town->region, input.town->country};
             parts.removeAll(QString());
-            y += 4.5;
-            page.text(left, y, parts.join(QStringLiteral(", ")));
+            siteHeading += QStringLiteral(": ") + parts.join(QStringLiteral(", "));
         }
+        page.text(left, y, siteHeading);
+        page.setFont(9);
         y += 4.5;
         page.text(left, y,
                   QStringLiteral("Широта: %1    Долгота: %2")
@@ -388,7 +389,12 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         };
         const auto& s1 = figures.satellites[0];
         const auto& s2 = figures.satellites[1];
-        auto names = [](const QString& n) { return n.isEmpty() ? QStringLiteral("—") : n; };
+        // A long list of names is cut short with "…" rather than run into the next column.
+        auto names = [&](const QString& n) {
+            return n.isEmpty() ? QStringLiteral("—")
+                               : painter.fontMetrics().elidedText(
+                                     n, Qt::ElideRight, int(page.size(column2 - column1 - 2)));
+        };
         auto degreesText = [](double v) { return tenths(v) + QStringLiteral("°"); };
         // A dish cannot be aimed at a satellite below the horizon.
         auto skewText = [](const ExactLook& look) {
@@ -564,7 +570,7 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         }
 
         // Footer.
-        y = std::max(bottom + 6, 282.0);
+        y = std::max(bottom + 6, 279.0);
         page.setFont(7);
         QStringList sources{QStringLiteral("магнитное склонение — World Magnetic Model WMM-2025")};
         if (input.town) sources << QStringLiteral("населённые пункты — GeoNames");
@@ -572,9 +578,22 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
             sources << QStringLiteral("список спутников — ") + input.satelliteList;
         sources << QStringLiteral(
             "положение Солнца — формулы низкой точности Astronomical Almanac");
-        page.text(left, y,
-                  QStringLiteral("Источники: ") + sources.join(QStringLiteral("; ")) +
-                      QStringLiteral("."));
+        sources.last() += QStringLiteral(".");
+        sources.first().prepend(QStringLiteral("Источники: "));
+        // Two lines at most: the sources wrap at a semicolon.
+        QString line;
+        for (const QString& source : sources) {
+            const QString longer = line.isEmpty() ? source : line + QStringLiteral("; ") + source;
+            if (!line.isEmpty() &&
+                painter.fontMetrics().horizontalAdvance(longer) > page.size(210 - 2 * left)) {
+                page.text(left, y, line + QLatin1Char(';'));
+                y += 3.5;
+                line = source;
+            } else {
+                line = longer;
+            }
+        }
+        page.text(left, y, line);
         page.text(left, y + 3.5,
                   QStringLiteral("Место и поворот второго облучателя — для антенны на "
                                  "азимутально-угломестной подвеске (не для полярного подвеса)."));
