@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,11 +15,14 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <QStandardPaths>
+#include <QToolTip>
 
 #include "appdir.h"
 #include "compassnote.h"
 #include "controls.h"
 #include "datafile.h"
+#include "fileio.h"
 #include "flin1.h"
 #include "fris123.h"
 #include "leadingnumber.h"
@@ -162,6 +166,66 @@ void TORVEL::wireControls() {
                 m_satelliteNames[which - 1].clear();
                 showSatellite(which);
             });
+    // The sheet belongs to the inputs of the START that made it.
+    button("LIST")->setEnabled(false);
+    connect(button("LIST"), &QPushButton::clicked, this, &TORVEL::saveSheet);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
+            &TORVEL::saveSheet);
+    for (const char* name :
+         {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text9", "Text10", "Text13"})
+        connect(box(QLatin1String(name)), &QLineEdit::textChanged, this,
+                [this] { setSheet(std::nullopt); });
+}
+
+void TORVEL::setSheet(std::optional<SheetInput> sheet) {
+    m_sheet = std::move(sheet);
+    auto* button = findChild<QPushButton*>(QStringLiteral("LIST"));
+    button->setEnabled(m_sheet.has_value());
+    if (!m_sheet) button->setToolTip(layoutToolTip("LIST"));
+}
+
+void TORVEL::saveSheet() {
+    if (!m_sheet) return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = QDir(folder).filePath(SheetFileName(*m_sheet));
+    QString path = m_askSheetPath ? m_askSheetPath(this, suggested)
+                                  : QFileDialog::getSaveFileName(
+                                        this, QStringLiteral("Сохранить лист установки"), suggested,
+                                        QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    // "… 19.2E" has a suffix of its own as far as a file name goes.
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+
+    const QByteArray pdf = SheetPdf(*m_sheet, ComputeSheet(*m_sheet), ProgramFont(FontName::S8));
+    // Written beside and renamed over, as the data file is: a failed write leaves no half page.
+    const Replacement written = ReplaceFile(path, pdf);
+    const QString where = QDir::toNativeSeparators(path);
+    if (!written.replaced) {
+        Messages::show(
+            this,
+            QStringLiteral("Лист установки не сохранён в %1: %2.").arg(where, written.reason));
+        return;
+    }
+    // Said on the button itself rather than in a box to click away.
+    auto* button = findChild<QPushButton*>(QStringLiteral("LIST"));
+    const QString note = layoutToolTip("LIST") + QStringLiteral("\nПоследний лист: ") + where;
+    button->setToolTip(note);
+    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), note, button);
+}
+
+void TORVEL::nameSheet(SheetInput& sheet) const {
+    // The town and the satellites' names when the window found them by name and they have not
+    // been edited since; otherwise the sheet gives the coordinates and longitudes alone.
+    if (m_town.chosen && !m_town.name.isEmpty())
+        sheet.town = SheetTown{m_town.name, m_town.region, m_town.country};
+    bool named = false;
+    for (int i : {0, 1}) {
+        sheet.satellites[i].names = m_satelliteNames[i].join(QStringLiteral(", "));
+        named = named || !m_satelliteNames[i].isEmpty();
+    }
+    // Names come only from the built-in table, which is then already unpacked.
+    if (const PlaceTable* table = named ? PlaceTable::builtIn() : nullptr)
+        sheet.satelliteList = table->sources().satellites;
 }
 
 QLineEdit* TORVEL::box(const QString& name) const {
@@ -180,6 +244,7 @@ void TORVEL::runStart() {
         box(run.box)->selectAll();
     }
     if (run.end == RunEnd::MissingInput || run.end == RunEnd::RefusedInput) {
+        setSheet(std::nullopt);
         Messages::show(this, run.message);
         return;
     }
@@ -193,6 +258,7 @@ void TORVEL::runStart() {
     }
     m_carriedBeta2 = run.carried.beta2;
     if (run.end == RunEnd::ArithmeticFault) {
+        setSheet(std::nullopt);
         clearCompass();
         showFeedNotes({});
         Messages::show(this, run.message);
@@ -201,6 +267,13 @@ void TORVEL::runStart() {
     showCompass(run);
     showFeedNotes(run.feedToolTips);
     rememberSite();
+    std::optional<SheetInput> sheet = SheetInputOf(inputs, run);
+    if (sheet) {
+        sheet->version = QStringLiteral(TORVEL_VERSION);
+        sheet->calculated = m_now();
+        nameSheet(*sheet);
+    }
+    setSheet(std::move(sheet));
 
     if (m_place.path.isEmpty()) {
         Messages::show(this, m_place.problem);

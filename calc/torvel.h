@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QDate>
+#include <QDateTime>
 #include <QMap>
 #include <QPointer>
 #include <QWidget>
@@ -11,6 +12,7 @@
 
 #include "datafile.h"
 #include "places.h"
+#include "sheet.h"
 
 class FLIN1;
 class FRIS123;
@@ -56,6 +58,17 @@ public:
     // The local date the magnetic declination is taken for, asked at each START; today's date
     // unless set.
     void setClock(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // The moment a START is taken to have run, for the installation sheet; now unless set.
+    void setNow(std::function<QDateTime()> now) { m_now = std::move(now); }
+    // Asks where to save the sheet, offering the suggested path; an empty answer cancels. The
+    // platform's save dialog unless set.
+    using SheetPathAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
+    void setSheetPathAsker(SheetPathAsker ask) { m_askSheetPath = std::move(ask); }
+
+    // ЛИСТ and Ctrl+S: after a completed START whose inputs have not changed since, asks where
+    // to save the installation sheet and writes it there whole, or says why it could not.
+    void saveSheet();
 
     // START: reads the input boxes, fills in the result boxes and rewrites the direction data
     // file, or reports why it stopped. A completed run gives the ALFA boxes the magnetic
@@ -105,6 +118,12 @@ private:
                            const QString& note);
     const QVector<SiteChoice>& recentSites();
     void rememberSite();
+    // The last completed START's sheet; none once an input box changes.
+    std::optional<SheetInput> m_sheet;
+    void setSheet(std::optional<SheetInput> sheet);
+    void nameSheet(SheetInput& sheet) const;
+    std::function<QDateTime()> m_now = [] { return QDateTime::currentDateTime(); };
+    SheetPathAsker m_askSheetPath;
 
     DataFilePlace m_place;
     // START has said where the file is kept, when it is not beside the program.

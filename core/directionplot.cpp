@@ -60,6 +60,53 @@ PlotRun Stopped(PlotEnd end, const QString& message) {
     return PlotRun{end, message};
 }
 
+// The cleared canvas with the fixed compass, south up and west right, and the compass turned by
+// the rotation.
+void Compasses(Canvas& canvas, float rotation) {
+    canvas.clear();
+    canvas.setLineWidth(1);
+    canvas.setFillStyle(FillStyle::Solid);
+    NorthSouthAxis(canvas, 0);
+    WestEastAxis(canvas, -90);
+    canvas.setLineWidth(5);
+    NorthSouthAxis(canvas, rotation);
+    WestEastAxis(canvas, rotation - 90.0f);
+}
+
+void CentreDot(Canvas& canvas) {
+    canvas.setForeColor(kBlue);
+    canvas.setLineWidth(20);
+    canvas.point(kPlotCentre);
+    canvas.setLineWidth(8);
+}
+
+// Satellite 1's line, its arc and its "alfa=" text for an azimuth already rounded down to a half
+// degree; false, with nothing drawn, where the angles are too large to draw.
+bool SatelliteLine(Canvas& canvas, float a, float p) {
+    // Azimuth 0 is north, plot angle 0 points south: the satellite's direction is the line's
+    // second end.
+    const float theta = a + p;
+    const float arcStart = 270.0f - a - p;
+    if (!std::isfinite(theta) || !std::isfinite(arcStart)) return false;
+    const AxisEnds satellite = PlotAxis(theta);
+    canvas.line(satellite.first, satellite.second, kCyan);
+
+    // The arc spans the azimuth, from the satellite's direction anticlockwise to the turned
+    // compass's north end.
+    const float start = static_cast<float>(arcStart * kPi / 180);
+    const float end = static_cast<float>(start + a * kPi / 180);
+    canvas.setLineWidth(2);
+    canvas.arc(kPlotCentre, kArcRadius, start, end);
+
+    // Below and left of the satellite's end, moved in as far as needed where that would put the
+    // number past the window's edge (a satellite near north).
+    const QString alfa = QStringLiteral("alfa=") + NumberText(a);
+    canvas.setTextPosition(canvas.textPositionInside(satellite.second + QPoint(-300, 200), alfa));
+    canvas.setForeColor(kBlack);
+    canvas.print(alfa);
+    return true;
+}
+
 }  // namespace
 
 AxisEnds PlotAxis(float degrees) {
@@ -80,28 +127,14 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
     // "-20,5" or "20°" would draw a compass turned by -20 or 20 as though that were meant.
     if (const std::optional<RefusedInput> refused = CheckRotationInput(rotationText))
         return Stopped(PlotEnd::RefusedInput, refused->message);
-    canvas.clear();
-    canvas.setLineWidth(1);
-    canvas.setFillStyle(FillStyle::Solid);
-
-    // The fixed compass: south up, west right.
-    NorthSouthAxis(canvas, 0);
-    WestEastAxis(canvas, -90);
-
-    canvas.setLineWidth(5);
     // The rotation check above takes only what single precision holds.
     const float p = float(LeadingNumber(rotationText));
-    NorthSouthAxis(canvas, p);
-    WestEastAxis(canvas, p - 90.0f);
+    Compasses(canvas, p);
 
     // Lets the window show the compasses before the file is read.
     if (!yield()) return Stopped(PlotEnd::Abandoned, QString());
+    CentreDot(canvas);
 
-    canvas.setForeColor(kBlue);
-    canvas.setLineWidth(20);
-    canvas.point(kPlotCentre);
-
-    canvas.setLineWidth(8);
     // The empty path: no place can be used, and no file is read anywhere.
     if (place.path.isEmpty()) return Stopped(PlotEnd::NoDirectionData, place.problem);
     const QString& dataFilePath = place.path;
@@ -137,33 +170,12 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
                                      .arg(QuotedText(fields->azimuth), dataFilePath)));
     }
     const float a = HalfDegreeFloor(*azimuth);
-
-    // Azimuth 0 is north, plot angle 0 points south: the satellite's direction is the line's
-    // second end.
-    const float theta = a + p;
-    const float arcStart = 270.0f - a - p;
-    if (!std::isfinite(theta) || !std::isfinite(arcStart)) {
+    if (!SatelliteLine(canvas, a, p)) {
         return Stopped(PlotEnd::OutOfRange,
                        QStringLiteral("Азимут %1 с углом сдвига осей %2 выходит за пределы "
                                       "вычислений.")
                            .arg(NumberText(a), NumberText(p)));
     }
-    const AxisEnds satellite = PlotAxis(theta);
-    canvas.line(satellite.first, satellite.second, kCyan);
-
-    // The arc spans the azimuth, from the satellite's direction anticlockwise to the turned
-    // compass's north end.
-    const float start = static_cast<float>(arcStart * kPi / 180);
-    const float end = static_cast<float>(start + a * kPi / 180);
-    canvas.setLineWidth(2);
-    canvas.arc(kPlotCentre, kArcRadius, start, end);
-
-    // Below and left of the satellite's end, moved in as far as needed where that would put the
-    // number past the window's edge (a satellite near north).
-    const QString alfa = QStringLiteral("alfa=") + NumberText(a);
-    canvas.setTextPosition(canvas.textPositionInside(satellite.second + QPoint(-300, 200), alfa));
-    canvas.setForeColor(kBlack);
-    canvas.print(alfa);
 
     // The line is drawn all the same; the installer is told there is nothing to aim at.
     const double elevation = LeadingNumber(fields->elevation);
@@ -172,4 +184,10 @@ PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlac
                             QStringLiteral("\nУгол места взят из файла %1.").arg(dataFilePath)
                       : QString();
     return PlotRun{PlotEnd::Completed, withNewer(below)};
+}
+
+bool DrawPlotFor(Canvas& canvas, float rotation, double azimuth) {
+    Compasses(canvas, rotation);
+    CentreDot(canvas);
+    return SatelliteLine(canvas, HalfDegreeFloor(float(azimuth)), rotation);
 }

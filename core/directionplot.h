@@ -55,3 +55,8 @@ struct PlotRun {
 // path, and none when it has none (its problem is then the message).
 PlotRun DrawPlot(Canvas& canvas, const QString& rotationText, const DataFilePlace& place,
                  const std::function<bool()>& yield);
+
+// The same picture at once for a rotation and satellite 1's azimuth as the data file holds it,
+// without the file and the yield: the installation sheet's compass. False where the angles are
+// too large to draw the satellite's line.
+bool DrawPlotFor(Canvas& canvas, float rotation, double azimuth);

@@ -60,20 +60,45 @@ double turn(const Vec& p, const Vec& right, const Vec& up) {
     return degrees(std::atan2(dot(p, right), dot(p, up)));
 }
 
+Vec toVec(const EarthVector& v) {
+    return {v[0], v[1], v[2]};
+}
+
 }  // namespace
+
+EarthVector Vertical(const Site& site) {
+    const double lat = site.latitude, lon = double(site.longitude);
+    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+}
+
+EarthVector LineOfSight(const Site& site, SatelliteLongitude satellite) {
+    const double lat = site.latitude;
+    const double e2 = kFlattening * (2 - kFlattening);
+    const double n = kEquatorialRadius / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
+    const Vec vertical = toVec(Vertical(site));
+    const Vec position{n * vertical.x, n * vertical.y, n * (1 - e2) * vertical.z};
+    const double l = double(satellite.radians);
+    const Vec d = unit(Vec{kOrbitRadius * std::cos(l), kOrbitRadius * std::sin(l), 0} - position);
+    return {d.x, d.y, d.z};
+}
+
+ExactLook LookAt(const Site& site, SatelliteLongitude satellite) {
+    const double lon = double(site.longitude);
+    const Vec vertical = toVec(Vertical(site)), d = toVec(LineOfSight(site, satellite));
+    const Vec east{-std::sin(lon), std::cos(lon), 0};
+    const Vec north = cross(vertical, east);
+    ExactLook look;
+    look.azimuth = degrees(std::atan2(dot(d, east), dot(d, north)));
+    if (look.azimuth < 0) look.azimuth += 360;
+    look.elevation = degrees(std::asin(std::clamp(dot(d, vertical), -1.0, 1.0)));
+    if (const auto aimed = PlaceSecondFeed(site, satellite, satellite)) look.skew = aimed->mainTurn;
+    return look;
+}
 
 std::optional<FeedPlacement> PlaceSecondFeed(const Site& site, SatelliteLongitude satellite1,
                                              SatelliteLongitude satellite2) {
-    const double lat = site.latitude, lon = double(site.longitude);
-    const double e2 = kFlattening * (2 - kFlattening);
-    const double n = kEquatorialRadius / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
-    const Vec vertical{std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-    const Vec position{n * vertical.x, n * vertical.y, n * (1 - e2) * vertical.z};
-    auto lineOfSight = [&](SatelliteLongitude s) {
-        const double l = double(s.radians);
-        return unit(Vec{kOrbitRadius * std::cos(l), kOrbitRadius * std::sin(l), 0} - position);
-    };
-    const Vec d1 = lineOfSight(satellite1), d2 = lineOfSight(satellite2);
+    const Vec vertical = toVec(Vertical(site));
+    const Vec d1 = toVec(LineOfSight(site, satellite1)), d2 = toVec(LineOfSight(site, satellite2));
 
     // The dish's view: forward on satellite 1, right horizontal, up across both.
     const Vec forward = d1, rightward = cross(forward, vertical);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <optional>
 
 #include "lookangle.h"
@@ -42,6 +43,25 @@ struct FeedPlacement {
 // "right", that is where satellite 1 stands straight overhead.
 std::optional<FeedPlacement> PlaceSecondFeed(const Site& site, SatelliteLongitude satellite1,
                                              SatelliteLongitude satellite2);
+
+// Directions in Earth-fixed axes: x towards longitude 0 on the equator, y towards 90 east, z
+// towards the north pole.
+using EarthVector = std::array<double, 3>;
+
+// The site's vertical (the ellipsoid's normal) and the unit line of sight from the site to the
+// satellite.
+EarthVector Vertical(const Site& site);
+EarthVector LineOfSight(const Site& site, SatelliteLongitude satellite);
+
+// A satellite as the exact geometry sees it from the site, degrees: the true azimuth from north
+// through east (0 <= a < 360), the elevation, and the polarisation skew of a dish aimed at it
+// (the turn of its feed from the vertical, clockwise + from behind, as FeedPlacement::mainTurn);
+// the skew is empty where the dish's view has no "right" (the satellite straight overhead).
+struct ExactLook {
+    double azimuth = 0, elevation = 0;
+    std::optional<double> skew;
+};
+ExactLook LookAt(const Site& site, SatelliteLongitude satellite);
 
 // The tooltips that explain the three feed boxes after START: for the elevation shift (Text14)
 // and the centre distance (Text15) the exact angles and the second feed's place in millimetres

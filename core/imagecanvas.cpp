@@ -29,9 +29,29 @@ ImageCanvas::ImageCanvas(QSize size, qreal devicePixelRatio, const QColor& backg
     : m_background(background),
       m_fore(textColor),
       m_font(font),
+      m_size(size),
       m_image(size * devicePixelRatio, QImage::Format_RGB32) {
     m_image.setDevicePixelRatio(devicePixelRatio);
     m_image.fill(m_background);
+}
+
+ImageCanvas::ImageCanvas(QPainter& painter, QSize size, const QColor& background,
+                         const QColor& textColor, const QFont& font)
+    : m_background(background), m_fore(textColor), m_font(font), m_size(size), m_painter(&painter) {
+    clear();
+}
+
+template <class Draw>
+void ImageCanvas::paint(Draw draw) {
+    if (m_painter) {
+        m_painter->save();
+        draw(*m_painter);
+        m_painter->restore();
+    } else {
+        QPainter painter(&m_image);
+        draw(painter);
+    }
+    changed();
 }
 
 void ImageCanvas::changed() {
@@ -39,9 +59,14 @@ void ImageCanvas::changed() {
 }
 
 void ImageCanvas::clear() {
-    m_image.fill(m_background);
     m_textPosition = QPoint(0, 0);
-    changed();
+    if (!m_painter) {
+        m_image.fill(m_background);
+        changed();
+        return;
+    }
+    paint(
+        [this](QPainter& painter) { painter.fillRect(QRect(QPoint(0, 0), m_size), m_background); });
 }
 
 void ImageCanvas::setLineWidth(int pixels) {
@@ -57,18 +82,18 @@ void ImageCanvas::setForeColor(const QColor& color) {
 }
 
 void ImageCanvas::line(QPoint from, QPoint to, const QColor& color) {
-    QPainter painter(&m_image);
-    painter.setPen(QPen(color, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawLine(pixels(from), pixels(to));
-    changed();
+    paint([&](QPainter& painter) {
+        painter.setPen(QPen(color, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(pixels(from), pixels(to));
+    });
 }
 
 void ImageCanvas::circle(QPoint centre, int radius) {
-    QPainter painter(&m_image);
-    painter.setPen(QPen(m_fore, m_lineWidth));
-    painter.setBrush(m_fillStyle == FillStyle::Solid ? QBrush(kFill) : QBrush(Qt::NoBrush));
-    painter.drawEllipse(pixels(centre), pixels(radius), pixels(radius));
-    changed();
+    paint([&](QPainter& painter) {
+        painter.setPen(QPen(m_fore, m_lineWidth));
+        painter.setBrush(m_fillStyle == FillStyle::Solid ? QBrush(kFill) : QBrush(Qt::NoBrush));
+        painter.drawEllipse(pixels(centre), pixels(radius), pixels(radius));
+    });
 }
 
 void ImageCanvas::arc(QPoint centre, int radius, double start, double end) {
@@ -93,39 +118,38 @@ void ImageCanvas::arc(QPoint centre, int radius, double start, double end) {
     const bool sector = startRadius && endRadius;
     if (sector) path.closeSubpath();
 
-    QPainter painter(&m_image);
-    painter.setPen(QPen(m_fore, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(sector && m_fillStyle == FillStyle::Solid ? QBrush(kFill)
-                                                               : QBrush(Qt::NoBrush));
-    painter.drawPath(path);
-    changed();
+    paint([&](QPainter& painter) {
+        painter.setPen(QPen(m_fore, m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(sector && m_fillStyle == FillStyle::Solid ? QBrush(kFill)
+                                                                   : QBrush(Qt::NoBrush));
+        painter.drawPath(path);
+    });
 }
 
 void ImageCanvas::point(QPoint at) {
-    QPainter painter(&m_image);
-    if (m_lineWidth <= 1) {
-        painter.setPen(m_fore);
-        painter.drawPoint(pixels(at));
-    } else {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(m_fore);
-        painter.drawEllipse(pixels(at), m_lineWidth / 2.0, m_lineWidth / 2.0);
-    }
-    changed();
+    paint([&](QPainter& painter) {
+        if (m_lineWidth <= 1) {
+            painter.setPen(m_fore);
+            painter.drawPoint(pixels(at));
+        } else {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(m_fore);
+            painter.drawEllipse(pixels(at), m_lineWidth / 2.0, m_lineWidth / 2.0);
+        }
+    });
 }
 
 void ImageCanvas::print(const QString& text) {
-    // Measured on the image itself, so that the line height matches what is painted.
-    const QFontMetrics metrics(m_font, &m_image);
+    // Measured on the surface itself, so that the line height matches what is painted.
+    const QFontMetrics metrics(
+        m_font, m_painter ? m_painter->device() : static_cast<QPaintDevice*>(&m_image));
     const QPointF topLeft = pixels(m_textPosition);
-    {
-        QPainter painter(&m_image);
+    paint([&](QPainter& painter) {
         painter.setFont(m_font);
         painter.setPen(m_fore);
         painter.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), text);
-    }
+    });
     m_textPosition = QPoint(0, m_textPosition.y() + metrics.height() * kTwipsPerPixel);
-    changed();
 }
 
 void ImageCanvas::setTextPosition(QPoint at) {

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <functional>
 
 #include "canvas.h"
@@ -18,6 +19,12 @@ public:
     // until set; the fill colour is always black.
     ImageCanvas(QSize pixels, qreal devicePixelRatio, const QColor& background,
                 const QColor& textColor, const QFont& font);
+
+    // Paints with the caller's painter instead, one unit of its coordinates a pixel of the
+    // drawing, within the given size: the installation sheet's compass on its PDF page. A font
+    // given in pixels keeps its size there; the image stays empty.
+    ImageCanvas(QPainter& painter, QSize pixels, const QColor& background, const QColor& textColor,
+                const QFont& font);
 
     const QImage& image() const { return m_image; }
     // Called after every operation that changed the image.
@@ -37,6 +44,8 @@ public:
 
 private:
     void changed();
+    template <class Draw>
+    void paint(Draw draw);
 
     QColor m_background;
     QColor m_fore;
@@ -44,6 +53,8 @@ private:
     int m_lineWidth = 1;
     FillStyle m_fillStyle = FillStyle::Transparent;
     QPoint m_textPosition;
+    QSize m_size;
     QImage m_image;
+    QPainter* m_painter = nullptr;
     std::function<void()> m_changed;
 };

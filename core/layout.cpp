@@ -120,6 +120,7 @@ constexpr const char* kSatellite1Search =
 constexpr const char* kSatellite2Search =
     "Выбрать спутник 2 по названию или позиции (Ctrl+F в его полях):\n"
     "«Hotbird», «Astra», «36», «13E», «4W».";
+constexpr const char* kSheetToolTip = "Сохранить лист установки (PDF)";
 constexpr const char* kPlotRotation =
     "Поворот толстого креста относительно тонкого, в градусах:\n"
     "плюс — по часовой стрелке, минус — против (например -20).";
@@ -184,6 +185,8 @@ const WindowLayout kTorvel{"RASCHET", 6675, 6930, false, 0, 0, F::WindowFont, {
     {K::Button, "GOROD", "Город…", 5520, 1320, 1035, 285, 37, F::S8, "найти город", kTownSearch},
     {K::Button, "SPUTNIK1", "Спутник…", 5520, 3000, 1035, 285, 38, F::S8, "выбрать спутник 1", kSatellite1Search},
     {K::Button, "SPUTNIK2", "Спутник…", 5520, 3720, 1035, 285, 39, F::S8, "выбрать спутник 2", kSatellite2Search},
+    // The installation sheet, after a completed START.
+    {K::Button, "LIST", "ЛИСТ", 5400, 6540, 1035, 330, 40, F::S8, "ЛИСТ", kSheetToolTip},
 }};
 
 const WindowLayout kFlin1{"CYRC1", 5010, 3315, false, 0, 0, F::S8, {

@@ -27,8 +27,9 @@ case $mode in
         build=build-package
         ;;
     --screenshot)
-        # A private X server, a driver that types and clicks, and a screen grabber.
-        mode_packages=(xvfb x11-utils xdotool imagemagick)
+        # A private X server, a driver that types and clicks, a screen grabber, and poppler's
+        # tools that render the installation sheet.
+        mode_packages=(xvfb x11-utils xdotool imagemagick poppler-utils)
         build=build-release
         ;;
     --windows)
@@ -42,11 +43,13 @@ case $mode in
         # The Debian package's library dependencies; headless display and screenshots for the
         # window tests and start-up measurements; clang with its runtime for the sanitizer and
         # fuzzing runs; the checkers of the Debian package, its menu entry and its AppStream
-        # metadata.
+        # metadata; poppler's tools that read the installation sheet back, and ERFA, the sun's
+        # place its outage days are checked against.
         mode_packages=(dpkg-dev
                        xvfb xauth x11-utils imagemagick
                        clang libclang-rt-14-dev
-                       lintian desktop-file-utils appstream)
+                       lintian desktop-file-utils appstream
+                       poppler-utils liberfa-dev)
         build=build
         ;;
     *)

@@ -56,6 +56,7 @@ constexpr Place kPlaces[] = {
     // Added beside the seed's controls: the town and the satellites by name.
     {W::Torvel, "GOROD", 5520, 1320, 1035, 285},    {W::Torvel, "SPUTNIK1", 5520, 3000, 1035, 285},
     {W::Torvel, "SPUTNIK2", 5520, 3720, 1035, 285},
+    {W::Torvel, "LIST", 5400, 6540, 1035, 330},
     {W::Flin1, "START", 120, 120, 735, 375},        {W::Flin1, "CMDEXIT", 120, 2280, 615, 375},
     {W::Flin1, "POZIA", 120, 1680, 615, 375},       {W::Flin1, "Label1", 120, 720, 615, 855},
     {W::Fris123, "Picture1", 0, 0, 8775, 5935},     {W::Fris123, "cmd1", 240, 120, 975, 375},

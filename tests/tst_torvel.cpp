@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -353,6 +354,82 @@ private slots:
     }
 
     // START after START: tooltips and the plot's note replaced or reset; satellite 2's elevation.
+    // ЛИСТ after a completed START, Ctrl+S for the same: the page lands whole in the folder
+    // chosen, or a message says why not and the folder stays empty.
+    void sheet_data() {
+        QTest::addColumn<QString>("folder");  // writable, read-only, full
+        QTest::newRow("writable folder") << u"writable"_s;
+#ifdef Q_OS_LINUX
+        QTest::newRow("read-only folder") << u"read-only"_s;
+        QTest::newRow("full disk") << u"full"_s;
+#endif
+    }
+    void sheet() {
+        QFETCH(QString, folder);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"sheets"_s);
+        QVERIFY(QDir().mkpath(target));
+#ifdef Q_OS_LINUX
+        // Root writes into any folder whatever its permissions: a file system of its own, read-only
+        // or too small for the page.
+        auto mount = [&](const QString& options) {
+            if (QProcess::execute(u"mount"_s,
+                                  {u"-t"_s, u"tmpfs"_s, u"-o"_s, options, u"tmpfs"_s, target}) != 0)
+                QSKIP("no tmpfs can be mounted here");
+        };
+        const auto unmount = qScopeGuard([&] {
+            if (folder != u"writable"_s) QProcess::execute(u"umount"_s, {target});
+        });
+        if (folder == u"read-only"_s) {
+            if (geteuid() == 0)
+                mount(u"ro,size=1m"_s);
+            else
+                QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
+        } else if (folder == u"full"_s) {
+            if (geteuid() != 0) QSKIP("mounting a small tmpfs needs root");
+            mount(u"size=16k"_s);
+        }
+#endif
+        QStringList suggested;
+        m_window->setSheetPathAsker([&](QWidget*, const QString& name) {
+            suggested << name;
+            return QDir(target).filePath(QFileInfo(name).completeBaseName());
+        });
+        m_window->setNow([] { return QDateTime(QDate(2026, 12, 7), QTime(16, 40)); });
+        auto* list = m_window->findChild<QPushButton*>(u"LIST"_s);
+        QVERIFY(!list->isEnabled());
+        start(kWorked);
+        QVERIFY(list->isEnabled());
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(suggested.size(), 1);
+        QCOMPARE(QFileInfo(suggested[0]).fileName(),
+                 u"RASCHET 2026-12-07 32.81N 35.46E 13E 19.2E.pdf"_s);
+        const QString path =
+            QDir(target).filePath(u"RASCHET 2026-12-07 32.81N 35.46E 13E 19.2E.pdf"_s);
+        const QStringList left = QDir(target).entryList(QDir::Files | QDir::Hidden);
+        if (folder == u"writable"_s) {
+            QCOMPARE(m_messages, QStringList());
+            QCOMPARE(left, QStringList{QFileInfo(path).fileName()});
+            QFile page(path);
+            QVERIFY(page.open(QIODevice::ReadOnly));
+            QVERIFY(page.readAll().startsWith("%PDF"));
+            QVERIFY(list->toolTip().endsWith(QDir::toNativeSeparators(path)));
+        } else {
+            QCOMPARE(m_messages.size(), 1);
+            QVERIFY2(m_messages[0].startsWith(u"Лист установки не сохранён в "_s +
+                                              QDir::toNativeSeparators(path) + u": "_s),
+                     qPrintable(m_messages[0]));
+            QCOMPARE(left, QStringList());
+            QCOMPARE(list->toolTip(), u"Сохранить лист установки (PDF)"_s);
+        }
+        // A changed input takes the sheet away: no longer this START's.
+        type({{"Text13", "451"}});
+        QVERIFY(!list->isEnabled());
+        click(m_window, "LIST");
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(suggested.size(), 1);
+    }
+
     void runsInTurn() {
         const QStringList layoutTips = texts(kOutputs, true);
         m_window->setClock([] { return QDate(2025, 6, 1); });

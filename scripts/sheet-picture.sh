@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Renders the installation sheet of the worked example (or of Johannesburg) from a real run of
+# the program under a private X server: the inputs typed, START, Ctrl+S and the save dialog
+# accepted with the name it offers, then the page rendered to a picture:
+#   scripts/sheet-picture.sh [picture] [johannesburg] [-- command to start the program...]
+# The picture is docs/sheet.png by default (the README shows it); a name ending in .pdf keeps the
+# page itself instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh --screenshot
+
+picture=${1:-docs/sheet.png}
+[ $# -gt 0 ] && shift
+site=worked
+if [ "${1:-}" = "johannesburg" ]; then
+    site=johannesburg
+    shift
+fi
+if [ "${1:-}" = "--" ]; then
+    shift
+    command=("$@")
+else
+    cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+    cmake --build build-release -j "$(nproc)" --target torvel >/dev/null
+    command=(build-release/bin/torvel)
+fi
+
+# A home of its own, so that the sheet lands in a documents folder nobody else uses.
+home=$(mktemp -d "${TMPDIR:-/tmp}/torvel-sheet.XXXXXX")
+mkdir -p "$home/Documents"
+. scripts/private-x.sh
+program=
+cleanup() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    kill "$x_server" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+start_private_x
+
+HOME=$home XDG_DOCUMENTS_DIR=$home/Documents "${command[@]}" >/dev/null 2>&1 &
+program=$!
+window=$(timeout 30 xdotool search --sync --name '^RASCHET$' | head -1)
+xdotool windowraise "$window" windowfocus --sync "$window"
+sleep 0.5
+
+# Each box is clicked by its middle, in pixels from the window's corner (as screenshot.sh).
+type_into() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    xdotool key --window "$window" ctrl+a BackSpace
+    [ -z "$3" ] || xdotool type --window "$window" --delay 20 -- "$3"
+}
+if [ "$site" = johannesburg ]; then
+    type_into 204 97 28; type_into 328 97 3; type_into 204 129 -26; type_into 328 129 -12
+    type_into 204 209 20; type_into 328 209 ""; type_into 204 257 36; type_into 328 257 ""
+    type_into 328 161 600
+else
+    type_into 204 209 13; type_into 204 257 19; type_into 328 257 12; type_into 328 161 450
+fi
+xdotool mousemove --window "$window" 76 20 click 1    # START
+sleep 1
+xdotool key --window "$window" ctrl+s
+# The save dialog offers the documents folder and the sheet's name: Return takes them.
+dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1)
+xdotool windowfocus --sync "$dialog" key Return
+for _ in $(seq 100); do
+    pdf=$(find "$home/Documents" -name 'RASCHET *.pdf' -print -quit)
+    [ -n "$pdf" ] && break
+    sleep 0.1
+done
+[ -n "$pdf" ] || { echo "No sheet was written" >&2; exit 1; }
+mkdir -p "$(dirname "$picture")"
+if [ "${picture%.pdf}" != "$picture" ]; then
+    cp "$pdf" "$picture"
+else
+    pdftoppm -r 80 -png -singlefile "$pdf" "${picture%.png}"
+fi
+echo "$picture (from $(basename "$pdf"))"
