@@ -31,7 +31,7 @@ run_tests() {
         echo "$label: $(grep -o '[0-9]*% tests passed.*' "$dir/ctest.log")"
     else
         echo "$label FAILED:"
-        grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$dir/ctest.log"
+        grep -v -E '^ +Start +[0-9]+: |^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$dir/ctest.log"
         local failures
         failures=$(grep -o '[0-9]* tests failed out of' "$dir/ctest.log" | grep -o '^[0-9]*' ||
             echo 1)
