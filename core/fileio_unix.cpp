@@ -55,7 +55,7 @@ QString SystemErrorReason(int error) {
 
 namespace {
 
-// The platform's own overload beside the shared one.
+// The shared ReadFailure, which this file's overload for an error number would otherwise hide.
 using fileio::ReadFailure;
 
 FileRead ReadFailure(int error) {

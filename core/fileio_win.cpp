@@ -52,7 +52,7 @@ QString SystemErrorReason(int error) {
 
 namespace {
 
-// The platform's own overload beside the shared one.
+// The shared ReadFailure, which this file's overload for an error number would otherwise hide.
 using fileio::ReadFailure;
 
 // Paths go to the system as UTF-16, so a folder named in any script works.

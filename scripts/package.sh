@@ -10,6 +10,9 @@
 # folders, give byte-identical packages. The version is the project's (CMakeLists.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The packages record the modes of the files and folders the build and CPack make, which the
+# umask sets: the usual one, whatever the builder's own (002 would give group-writable folders).
+umask 022
 windows=yes
 if [ "${1:-}" = --linux ]; then
     windows=

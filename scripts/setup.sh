@@ -76,11 +76,12 @@ as_root() {
 }
 if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null || as_root " or install sudo"
-    # Whether sudo may run apt-get: without a password, or after asking for it on the terminal.
-    # A user sudo refuses gets the root command before apt-get ever runs.
+    # Whether sudo may run apt-get: without a password, or after asking for it on the terminal
+    # (sudo asks on the controlling terminal, which a script run without one lacks). A user sudo
+    # refuses gets the root command before apt-get ever runs.
     allowed() { sudo -n -l "${apt[@]}" >/dev/null 2>&1; }
     if ! allowed; then
-        if [ ! -t 0 ] || ! sudo -v || ! allowed; then as_root ""; fi
+        if ! (: </dev/tty) 2>/dev/null || ! sudo -v || ! allowed; then as_root ""; fi
     fi
     apt=(sudo -n "${apt[@]}")
 fi
@@ -92,8 +93,9 @@ echo "Installing ${#missing[@]} packages and those they need (about a minute on 
 { "${apt[@]}" update && "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; } \
     >"$log" 2>&1 &
 apt_job=$!
-# Every ten seconds, how far apt-get has come, from what it has written to the log so far.
-count() { grep -c "$1" "$log" || true; }
+# Every ten seconds, how far apt-get has come, from what it has written to the log so far
+# (what follows the install's summary line, so that the package lists' own downloads do not count).
+count() { sed -n '/newly installed/,$p' "$log" | grep -c "$1" || true; }
 for ((seconds = 1; ; seconds++)); do
     sleep 1
     kill -0 "$apt_job" 2>/dev/null || break
