@@ -18,10 +18,9 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 double degreesOf(double radians) {
-    return radians * 180 / kPi;
+    return radians * 180 / M_PI;
 }
 
 QString fixed(double value, int decimals) {
@@ -103,7 +102,7 @@ QDateTime toMinute(const QDateTime& moment) {
 }  // namespace
 
 double ObstacleHeight(double distance, double elevationDegrees) {
-    return distance * std::tan(elevationDegrees * kPi / 180);
+    return distance * std::tan(elevationDegrees * M_PI / 180);
 }
 
 SheetFigures ComputeSheet(const SheetInput& input) {
@@ -219,14 +218,14 @@ const QColor kGrey(120, 120, 120);
 
 // An arrow from the centre, turned from the vertical by the turn (clockwise + from behind).
 void turnArrow(Page& page, QPointF centre, double turn, double length, const QString& words) {
-    const double a = turn * kPi / 180;
+    const double a = turn * M_PI / 180;
     const QPointF tip = centre + QPointF(std::sin(a), -std::cos(a)) * length;
     page.pen(kGrey, 0.2, Qt::DashLine);
     page.line(centre, centre + QPointF(0, -length));
     page.pen(QColor(0, 110, 0), 0.4);
     page.line(centre, tip);
     for (double side : {-1.0, 1.0}) {
-        const double b = a + kPi + side * 0.4;
+        const double b = a + M_PI + side * 0.4;
         page.line(tip, tip + QPointF(std::sin(b), -std::cos(b)) * 2.5);
     }
     page.setFont(7);

@@ -5,27 +5,26 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kUnixEpoch = 2440587.5;
 constexpr double kMinute = 1.0 / 1440;
 
 double radians(double degrees) {
-    return degrees * kPi / 180;
+    return degrees * M_PI / 180;
 }
 
 double angleBetween(const EarthVector& a, const EarthVector& b) {
     const double cx = a[1] * b[2] - a[2] * b[1], cy = a[2] * b[0] - a[0] * b[2],
                  cz = a[0] * b[1] - a[1] * b[0];
     const double dot = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), dot) * 180 / kPi;
+    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), dot) * 180 / M_PI;
 }
 
 // The sun's angle of the satellite's direction about the Earth's axis, degrees in (-180, 180]:
 // 0 when the sun stands in the plane through the axis and the line of sight.
 double hourOffset(double jd, double satelliteAngle) {
     const EarthVector s = SunDirection(jd);
-    return std::remainder(std::atan2(s[1], s[0]) * 180 / kPi - satelliteAngle, 360.0);
+    return std::remainder(std::atan2(s[1], s[0]) * 180 / M_PI - satelliteAngle, 360.0);
 }
 
 }  // namespace
@@ -65,8 +64,8 @@ QList<OutageWindow> SunOutages(const Site& site, SatelliteLongitude satellite,
     const EarthVector d = LineOfSight(site, satellite);
     const EarthVector up = Vertical(site);
     if (d[0] * up[0] + d[1] * up[1] + d[2] * up[2] <= 0) return windows;
-    const double satelliteAngle = std::atan2(d[1], d[0]) * 180 / kPi;
-    const double satelliteDeclination = std::asin(d[2]) * 180 / kPi;
+    const double satelliteAngle = std::atan2(d[1], d[0]) * 180 / M_PI;
+    const double satelliteDeclination = std::asin(d[2]) * 180 / M_PI;
     auto separation = [&](double jd) { return angleBetween(SunDirection(jd), d); };
 
     // Once a day the sun crosses the plane of the axis and the line of sight, moving 360 degrees
@@ -79,7 +78,7 @@ QList<OutageWindow> SunOutages(const Site& site, SatelliteLongitude satellite,
         for (int i = 0; i < 2; ++i) crossing += hourOffset(crossing, satelliteAngle) / 360;
         const EarthVector sun = SunDirection(crossing);
         // The sun's declination moves at most 0.4 degree a day: far days need no search.
-        if (std::fabs(std::asin(sun[2]) * 180 / kPi - satelliteDeclination) > outageAngle + 1)
+        if (std::fabs(std::asin(sun[2]) * 180 / M_PI - satelliteDeclination) > outageAngle + 1)
             continue;
 
         // The closest moment, by golden-section search within 30 minutes of the crossing.
