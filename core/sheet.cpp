@@ -18,7 +18,6 @@
 
 namespace {
 
-
 double degreesOf(double radians) {
     return radians * 180 / M_PI;
 }
