@@ -38,7 +38,7 @@ fi
 native=$dir/native
 cmake -S . -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$native" --target places_table >/dev/null
-places_table=$native/places/table/places.bin
+places_table=$native/calc/table/places.bin
 
 testing=OFF
 [ "$stage" = test ] && testing=ON
