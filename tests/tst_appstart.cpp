@@ -69,34 +69,24 @@ private slots:
         QTest::addColumn<QString>("environment");
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("nothing set") << ""
-                                     << "" << true;
-        QTest::newRow("DISPLAY") << "DISPLAY=:0"
-                                 << "" << false;
-        QTest::newRow("empty DISPLAY") << "DISPLAY="
-                                       << "" << true;
-        QTest::newRow("-display") << ""
-                                  << "-display :1" << false;
-        QTest::newRow("--display=") << ""
-                                    << "--display=:1" << false;
-        QTest::newRow("xcb chosen") << "QT_QPA_PLATFORM=xcb"
-                                    << "" << true;
-        QTest::newRow("offscreen") << "QT_QPA_PLATFORM=offscreen"
-                                   << "" << false;
-        QTest::newRow("xcb after a failing choice") << "QT_QPA_PLATFORM=wayland;xcb"
-                                                    << "" << false;
-        QTest::newRow("-platform over the variable")
-            << "QT_QPA_PLATFORM=xcb"
-            << "-platform offscreen:fontengine=freetype" << false;
-        QTest::newRow("-platform xcb") << "QT_QPA_PLATFORM=offscreen"
-                                       << "-platform xcb" << true;
-        QTest::newRow("Wayland session") << "XDG_SESSION_TYPE=wayland"
-                                         << "" << false;
-        QTest::newRow("Wayland compositor") << "WAYLAND_DISPLAY=wayland-0"
-                                            << "" << false;
-        QTest::newRow("compositor but xcb chosen")
-            << "WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=xcb"
-            << "" << true;
+        const auto row = [](const char* name, const char* environment, const char* arguments,
+                            bool refused) {
+            QTest::newRow(name) << QString(environment) << QString(arguments) << refused;
+        };
+        row("nothing set", "", "", true);
+        row("DISPLAY", "DISPLAY=:0", "", false);
+        row("empty DISPLAY", "DISPLAY=", "", true);
+        row("-display", "", "-display :1", false);
+        row("--display=", "", "--display=:1", false);
+        row("xcb chosen", "QT_QPA_PLATFORM=xcb", "", true);
+        row("offscreen", "QT_QPA_PLATFORM=offscreen", "", false);
+        row("xcb after a failing choice", "QT_QPA_PLATFORM=wayland;xcb", "", false);
+        row("-platform over the variable", "QT_QPA_PLATFORM=xcb",
+            "-platform offscreen:fontengine=freetype", false);
+        row("-platform xcb", "QT_QPA_PLATFORM=offscreen", "-platform xcb", true);
+        row("Wayland session", "XDG_SESSION_TYPE=wayland", "", false);
+        row("Wayland compositor", "WAYLAND_DISPLAY=wayland-0", "", false);
+        row("compositor but xcb chosen", "WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=xcb", "", true);
     }
     void missingDisplay() {
         QFETCH(QString, environment);
