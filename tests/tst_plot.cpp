@@ -191,8 +191,7 @@ private slots:
     // up (Johannesburg's satellite 1 at 17.55, rotation -20 and 0).
     void alfaInside_data() {
         QTest::addColumn<QString>("rotation");
-        QTest::newRow("-20") << u"-20"_s;
-        QTest::newRow("0") << u"0"_s;
+        for (const char* rotation : {"-20", "0"}) QTest::newRow(rotation) << QString(rotation);
     }
     void alfaInside() {
         QFETCH(QString, rotation);
