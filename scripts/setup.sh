@@ -20,6 +20,11 @@ if [ "${1:-}" = "--windows" ]; then
     packages+=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth x11-utils
                xdotool xclip imagemagick)
 fi
+if [ "${1:-}" = "--web" ]; then
+    # The program in a browser: Debian's emscripten, the tools that unpack Debian's Qt source,
+    # zip for the web archive, and Chromium for the page test.
+    packages+=(emscripten dpkg-dev xz-utils zip chromium python3)
+fi
 if [ "${1:-}" = "--test" ]; then
     # Headless display and screenshots for the window tests and start-up measurements,
     # clang with its runtime for the sanitizer and fuzzing runs, and the checkers of the
