@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     SetDesktopIdentity();
     TORVEL mainWindow;
-    mainWindow.show();
+    // At its own size: a browser would otherwise stretch every window to the whole page.
+    mainWindow.showNormal();
     return app.exec();
 }

@@ -18,6 +18,7 @@
 #include "fris123.h"
 #include "messages.h"
 #include "startrun.h"
+#include "webstorage.h"
 
 namespace {
 
@@ -42,11 +43,14 @@ TORVEL::TORVEL(std::optional<DataFilePlace> place) {
     } else {
         m_place.problem = UnusableAppDirMessage();
     }
+    // A browser that refuses to keep the written file says so once, when it answers.
+    WebStorage::SetFailureHandler([this](const QString& text) { Messages::show(this, text); });
     m_viewer = new FRIS123([this] { showMain(); });
     m_plot = newPlot();
 }
 
 TORVEL::~TORVEL() {
+    WebStorage::SetFailureHandler({});
     delete m_viewer;
     delete m_plot;
 }
@@ -177,7 +181,7 @@ void TORVEL::closeEvent(QCloseEvent* event) {
 }
 
 void TORVEL::showMain() {
-    show();
+    showNormal();
     raise();
     activateWindow();
 }
@@ -190,7 +194,7 @@ FLIN1* TORVEL::newPlot() {
 
 void TORVEL::showPlot() {
     if (!m_plot) m_plot = newPlot();
-    m_plot->show();
+    m_plot->showNormal();
     m_plot->raise();
     m_plot->activateWindow();
 }
@@ -200,7 +204,7 @@ void TORVEL::showViewer() {
     if (!m_viewer) {
         m_viewer = new FRIS123([this] { showMain(); });
     } else {
-        m_viewer->show();
+        m_viewer->showNormal();
     }
     m_viewer->raise();
     m_viewer->activateWindow();
