@@ -78,6 +78,9 @@ for f in /usr/bin/em*; do
 done
 echo "EMSCRIPTEN_ROOT = 'upstream/emscripten'" >"$emsdk/.emscripten"
 export EMSDK=$emsdk
+# Debian's emscripten commands run their Python through PATH; the system's own starts at once
+# (a version manager's shim on PATH costs seconds per call, and Qt's configuration makes hundreds).
+export EMSDK_PYTHON=${EMSDK_PYTHON:-/usr/bin/python3}
 # Debian's emscripten runs its JavaScript tools with node and Debian's node modules (acorn); a
 # node that is not Debian's finds them only through NODE_PATH.
 [ -d /usr/share/nodejs ] && export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
