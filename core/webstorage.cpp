@@ -38,11 +38,14 @@ QString SaveFailedMessage(const QString& path, const QString& reason) {
 #ifdef __EMSCRIPTEN__
 
 QString StartProblem() {
-    // A 32-bit address: the browser build's memory is 32-bit.
-    char* problem = reinterpret_cast<char*>(EM_ASM_INT({
-        const problem = Module['torvelStorageProblem'];
-        return problem ? allocateUTF8(String(problem)) : 0;
-    }));
+    // A 32-bit address: the browser build's memory is 32-bit. (The unused argument keeps the
+    // macro within standard C++.)
+    char* problem = reinterpret_cast<char*>(EM_ASM_INT(
+        {
+            const problem = Module['torvelStorageProblem'];
+            return problem ? allocateUTF8(String(problem)) : 0;
+        },
+        0));
     if (!problem) return QString();
     const QString text = QString::fromUtf8(problem);
     std::free(problem);
@@ -57,7 +60,7 @@ QString& savedPath() {
 void Save(const QString& path) {
     // The page's saving function answers through torvel_storage_saved when the browser is done.
     savedPath() = path;
-    EM_ASM({ Module['torvelSaveStorage'](); });
+    EM_ASM({ Module['torvelSaveStorage'](); }, 0);
 }
 
 #else
