@@ -47,7 +47,7 @@ cp "$dir/wasm/bin/torvel.js" "$dir/wasm/bin/torvel.wasm" "$dir/wasm/bin/qtloader
 for size in 48 128 256; do cp "$dir/wasm/icons/$size.png" "$site/icon-$size.png"; done
 files=$(cd "$site" && LC_ALL=C ls | sed -e 's/.*/"&"/' | paste -sd, -)
 stamp=$version-$(cd "$site" && LC_ALL=C ls | xargs cat | sha256sum | cut -c1-12)
-sed -e "s/@TORVEL_WEB_STAMP@/$stamp/" -e "s/@TORVEL_WEB_FILES@/\".\/\",$files/" web/sw.js.in \
+sed -e "s/@TORVEL_WEB_STAMP@/$stamp/" -e "s/@TORVEL_WEB_FILES@/$files/" web/sw.js.in \
     >"$site/sw.js"
 # The zip with one time stamp and in one order, so that two builds of one commit give the same
 # bytes.

@@ -27,6 +27,7 @@ import tempfile
 import threading
 import time
 import base64
+import fcntl
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 README = os.path.join(HERE, '..', '..', 'README.md')
@@ -174,6 +175,15 @@ class Page:
             f.write(base64.b64decode(data))
 
 
+def pipe_above(low):
+    """A pipe whose two ends are numbered above low, clear of the descriptors Chromium reads."""
+    ends = os.pipe()
+    moved = tuple(fcntl.fcntl(end, fcntl.F_DUPFD_CLOEXEC, low + 1) for end in ends)
+    for end in ends:
+        os.close(end)
+    return moved
+
+
 def serve(folder):
     handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
     handler.log_message = lambda *args: None
@@ -190,7 +200,7 @@ def main():
     args = parser.parse_args()
 
     # Chromium reads the protocol from descriptor 3 and answers on 4.
-    to_chromium, from_chromium = os.pipe(), os.pipe()
+    to_chromium, from_chromium = pipe_above(4), pipe_above(4)
     os.dup2(to_chromium[0], 3)
     os.dup2(from_chromium[1], 4)
     profile = tempfile.mkdtemp(prefix='torvel-chromium-')
