@@ -68,5 +68,8 @@ for suite in "${suites[@]}"; do
         >>"$dir/node-tests.log" 2>&1 || { tail -40 "$dir/node-tests.log"; exit 1; }
 done
 echo "under node: ${#suites[@]} suites passed"
+# The storage script with a small program of its own: a file saved survives a reload, and a
+# browser without storage is told to the program.
+python3 tests/web/storage_test.py "$dir/storage-probe"
 # The page itself, in headless Chromium at a phone's size.
 python3 tests/web/page_test.py "$site" ${TORVEL_WEB_SCREENSHOTS:+--screenshots "$TORVEL_WEB_SCREENSHOTS"}

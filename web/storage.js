@@ -5,19 +5,35 @@
 (function () {
   const dataHome = '/home/web_user/.local/share';
 
+  function reason(error) {
+    return String(error && (error.message || error.name) || error);
+  }
+
+  // A browser without IndexedDB for the page (a private window, storage turned off) leaves the
+  // folder in memory only; the program says so once.
   function load() {
+    // Without IndexedDB at all, emscripten's IDBFS would stop the whole program.
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
+      Module['torvelStorageProblem'] = 'IndexedDB недоступна';
+      return;
+    }
     try {
       FS.mkdirTree(dataHome);
       FS.mount(IDBFS, {}, dataHome);
-    } catch (e) {
-      Module['torvelStorageProblem'] = String(e && e.message || e);
+    } catch (error) {
+      Module['torvelStorageProblem'] = reason(error);
       return;
     }
     addRunDependency('torvel-storage');
-    FS.syncfs(true, function (error) {
-      if (error) Module['torvelStorageProblem'] = String(error.message || error);
+    const done = function (error) {
+      if (error) Module['torvelStorageProblem'] = reason(error);
       removeRunDependency('torvel-storage');
-    });
+    };
+    try {
+      FS.syncfs(true, done);
+    } catch (error) {
+      done(error);
+    }
   }
 
   // One save at a time; a file replaced while one runs is saved by the next.
@@ -28,7 +44,7 @@
     saving = true;
     FS.syncfs(false, function (error) {
       saving = false;
-      const text = error ? String(error.message || error.name || error) : '';
+      const text = error ? reason(error) : '';
       const address = allocateUTF8(text);
       _torvel_storage_saved(address);
       _free(address);

@@ -185,11 +185,40 @@ def pipe_above(low):
 
 
 def serve(folder):
-    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
-    handler.log_message = lambda *args: None
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+    handler = functools.partial(Quiet, directory=folder)
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
+
+
+def start_chromium():
+    """Headless Chromium with a fresh profile, driven over its pipe, attached to its page."""
+    # Chromium reads the protocol from descriptor 3 and answers on 4: its ends of the pipes are
+    # put there in the child only, whatever the parent holds at those numbers (a server socket).
+    to_chromium, from_chromium = pipe_above(4), pipe_above(4)
+
+    def give_pipes():
+        os.dup2(to_chromium[0], 3)
+        os.dup2(from_chromium[1], 4)
+    profile = tempfile.mkdtemp(prefix='torvel-chromium-')
+    chromium = subprocess.Popen(
+        ['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+         '--no-first-run', '--disable-background-networking', '--disable-component-update',
+         '--disable-sync', f'--user-data-dir={profile}', '--remote-debugging-pipe',
+         'about:blank'], close_fds=False, preexec_fn=give_pipes, stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL)
+    for end in (to_chromium[0], from_chromium[1]):
+        os.close(end)
+    dt = DevTools(to_chromium[1], from_chromium[0])
+    targets = dt.send('Target.getTargets')['targetInfos']
+    page_id = next(t['targetId'] for t in targets if t['type'] == 'page')
+    dt.session = dt.send('Target.attachToTarget', {'targetId': page_id, 'flatten': True},
+                         browser=True)['sessionId']
+    dt.send('Page.enable')
+    return chromium, dt, profile
 
 
 def main():
@@ -199,28 +228,11 @@ def main():
     parser.add_argument('--loads', type=int, default=5)
     args = parser.parse_args()
 
-    # Chromium reads the protocol from descriptor 3 and answers on 4.
-    to_chromium, from_chromium = pipe_above(4), pipe_above(4)
-    os.dup2(to_chromium[0], 3)
-    os.dup2(from_chromium[1], 4)
-    profile = tempfile.mkdtemp(prefix='torvel-chromium-')
     server = serve(os.path.abspath(args.site))
     url = f'http://127.0.0.1:{server.server_port}/torvel.html'
-    chromium = subprocess.Popen(
-        ['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-         '--no-first-run', '--disable-background-networking', '--disable-component-update',
-         '--disable-sync', f'--user-data-dir={profile}', '--remote-debugging-pipe',
-         'about:blank'], pass_fds=(3, 4), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(3)
-    os.close(4)
+    chromium, dt, profile = start_chromium()
     failures = []
     try:
-        dt = DevTools(to_chromium[1], from_chromium[0])
-        targets = dt.send('Target.getTargets')['targetInfos']
-        page_id = next(t['targetId'] for t in targets if t['type'] == 'page')
-        dt.session = dt.send('Target.attachToTarget', {'targetId': page_id, 'flatten': True},
-                             browser=True)['sessionId']
-        dt.send('Page.enable')
         dt.send('Emulation.setDeviceMetricsOverride', {'width': 412, 'height': 915,
                                                        'deviceScaleFactor': 2, 'mobile': True})
         dt.send('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 5})
