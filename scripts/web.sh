@@ -42,7 +42,7 @@ name=torvel-$version-web
 site=$dir/zip/$name
 rm -rf "$dir/zip" "$dir/$name.zip"
 mkdir -p "$site"
-cp "$dir/wasm/bin/torvel.js" "$dir/wasm/bin/torvel.wasm" "$dir/wasm/bin/qtloader.js" \
+cp "$dir/wasm/bin/torvel.js" "$dir/wasm/bin/torvel.wasm" "$qt/plugins/platforms/qtloader.js" \
     web/torvel.html web/manifest.webmanifest LICENSE "$site/"
 for size in 48 128 256; do cp "$dir/wasm/icons/$size.png" "$site/icon-$size.png"; done
 files=$(cd "$site" && LC_ALL=C ls | sed -e 's/.*/"&"/' | paste -sd, -)
