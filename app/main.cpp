@@ -5,6 +5,7 @@
 
 #include "appstart.h"
 #include "console.h"
+#include "longpress.h"
 #include "torvel.h"
 
 int main(int argc, char* argv[]) {
@@ -30,7 +31,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     SetDesktopIdentity();
+    LongPressToolTips toolTips;
     TORVEL mainWindow;
-    mainWindow.show();
+    // At its own size: a browser would otherwise stretch every window to the whole page.
+    mainWindow.showNormal();
     return app.exec();
 }

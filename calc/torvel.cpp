@@ -30,6 +30,7 @@
 #include "recentsites.h"
 #include "searchpopup.h"
 #include "startrun.h"
+#include "webstorage.h"
 
 namespace {
 
@@ -99,11 +100,14 @@ TORVEL::TORVEL(std::optional<DataFilePlace> place) {
     } else {
         m_place.problem = UnusableAppDirMessage();
     }
+    // A browser that refuses to keep the written file says so once, when it answers.
+    WebStorage::SetFailureHandler([this](const QString& text) { Messages::show(this, text); });
     m_viewer = new FRIS123([this] { showMain(); });
     m_plot = newPlot();
 }
 
 TORVEL::~TORVEL() {
+    WebStorage::SetFailureHandler({});
     delete m_viewer;
     delete m_plot;
 }
@@ -335,7 +339,7 @@ void TORVEL::closeEvent(QCloseEvent* event) {
 }
 
 void TORVEL::showMain() {
-    show();
+    showNormal();
     raise();
     activateWindow();
 }
@@ -348,7 +352,7 @@ FLIN1* TORVEL::newPlot() {
 
 void TORVEL::showPlot() {
     if (!m_plot) m_plot = newPlot();
-    m_plot->show();
+    m_plot->showNormal();
     m_plot->raise();
     m_plot->activateWindow();
 }
@@ -358,7 +362,7 @@ void TORVEL::showViewer() {
     if (!m_viewer) {
         m_viewer = new FRIS123([this] { showMain(); });
     } else {
-        m_viewer->show();
+        m_viewer->showNormal();
     }
     m_viewer->raise();
     m_viewer->activateWindow();

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "webstorage.h"
+
 #ifdef Q_OS_LINUX
 #include <limits.h>
 #include <unistd.h>
@@ -38,7 +40,12 @@ QByteArray AppDirBytes() {
         return slash == 0 ? QByteArray("/") : file.left(slash);
     }
 #endif
+#ifdef Q_OS_WASM
+    // The browser's program has no file of its own: its files are where the page put them.
+    return QFile::encodeName(WebStorage::kWebAppDir);
+#else
     return QFile::encodeName(QCoreApplication::applicationDirPath());
+#endif
 }
 
 std::optional<QString> AppDir() {

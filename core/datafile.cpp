@@ -13,6 +13,7 @@
 #include "inputcheck.h"
 #include "leadingnumber.h"
 #include "numbertext.h"
+#include "webstorage.h"
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -141,7 +142,13 @@ DataFilePlace DataFilePlaceFor(const QString& appDir, bool systemInstall, bool a
 DataFilePlace DecideDataFilePlace(const QString& appDir) {
     const bool systemInstall = QFileInfo::exists(AppFilePath(appDir, kSystemInstallMarker));
     const bool writable = !systemInstall && DirectoryWritable(appDir);
-    return DataFilePlaceFor(appDir, systemInstall, writable, UserDataDirectory());
+    DataFilePlace place = DataFilePlaceFor(appDir, systemInstall, writable, UserDataDirectory());
+    // A browser that keeps no files for the page: the file lasts as long as the page, and the
+    // first START that writes it says so.
+    if (const QString problem = WebStorage::StartProblem();
+        !problem.isEmpty() && !place.path.isEmpty())
+        place.movedNote = WebStorage::UnavailableNote(place.path, problem);
+    return place;
 }
 
 QString NewerDataFileNote(const DataFilePlace& place) {
@@ -175,6 +182,7 @@ bool WriteDataFile(const QString& path, double azimuth, std::optional<double> el
     }
     const Replacement replacement = ReplaceFile(path, DataFileLine(azimuth, elevation), calls);
     if (!replacement.replaced && message) *message = DataFileWriteMessage(path, replacement);
+    if (replacement.replaced) WebStorage::Save(path);
     return replacement.replaced;
 }
 

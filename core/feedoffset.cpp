@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "feedoffset.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "arithmetic.h"
+#include "decimalconv.h"
 #include "leadingnumber.h"
 #include "lookangle.h"
 #include "numbertext.h"
@@ -17,11 +17,8 @@ QString FormatMask(double value, const QString& mask, QChar decimalSeparator) {
     const int decimals = int(fractionMask.size());
     if (!std::isfinite(value)) return QString();
 
-    // Fixed notation rounded to the mask's decimals; to_chars ignores the locale.
-    std::string fixed(400 + std::size_t(decimals), '\0');
-    const auto result = std::to_chars(fixed.data(), fixed.data() + fixed.size(), std::fabs(value),
-                                      std::chars_format::fixed, decimals);
-    fixed.resize(std::size_t(result.ptr - fixed.data()));
+    // Fixed notation rounded to the mask's decimals, whatever the locale.
+    const std::string fixed = DecimalConv::Fixed(std::fabs(value), decimals);
     const auto dot = fixed.find('.');
     std::string integerDigits = dot == std::string::npos ? fixed : fixed.substr(0, dot);
     std::string fractionDigits = dot == std::string::npos ? std::string() : fixed.substr(dot + 1);

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "decimalconv.h"
+
 namespace {
 
 bool isIgnored(char32_t c) {
@@ -161,9 +163,7 @@ NumberReading ReadNumber(QStringView text) {
     digits += 'e';
     digits.append(exponentText,
                   std::to_chars(std::begin(exponentText), std::end(exponentText), shift).ptr);
-    double value = 0.0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range)
-        return {magnitude > 0 ? infinity : zero, extent, blankInside};
-    return {negative ? -value : value, extent, blankInside};
+    const DecimalConv::Read read = DecimalConv::ReadScientific(digits);
+    if (read.outOfRange) return {magnitude > 0 ? infinity : zero, extent, blankInside};
+    return {negative ? -read.value : read.value, extent, blankInside};
 }

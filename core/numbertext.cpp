@@ -1,24 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numbertext.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
+
+#include "decimalconv.h"
 
 namespace {
 
 // digits: the significant digits of |value| after rounding, exponent: the decimal exponent of
-// the first one; both read from the scientific form, which is locale-independent with to_chars.
+// the first one; both read from the scientific form, which is locale-independent.
 template <typename T>
 QString generalText(T value, int significantDigits, int exponentFormFrom) {
     if (std::isnan(value)) return QStringLiteral("NaN");
     if (std::isinf(value)) return value > 0 ? QStringLiteral(" Inf") : QStringLiteral("-Inf");
     if (value == 0) return QStringLiteral(" 0");
 
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, significantDigits - 1);
-    const std::string scientific(buffer, result.ptr);
+    const std::string scientific =
+        DecimalConv::Scientific(double(std::fabs(value)), significantDigits - 1);
     const auto e = scientific.find('e');
     std::string digits;
     for (std::size_t i = 0; i < e; ++i)

@@ -26,7 +26,7 @@ FRIS123::FRIS123(std::function<void()> showMain) : m_showMain(std::move(showMain
     // from its start, and visible at once with an empty picture box.
     m_appDir = AppDir();
     m_figureIndex = 0;
-    show();
+    showNormal();
 }
 
 void FRIS123::showNextPicture() {

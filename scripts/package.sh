@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the packages for release: the Debian package, the portable folder's archive and the
-# Windows program's zip:
+# Builds the packages for release: the Debian package, the portable folder's archive, the
+# Windows program's zip and the browser's page as a zip:
 #   scripts/package.sh [--linux] [build folder]    (build-package by default)
-# --linux leaves out the Windows zip. The zip is cross-built with the static Qt for Windows that
-# scripts/windows-qt.sh keeps in the cache; the first time, building that Qt takes 35-45 minutes.
+# --linux leaves out the Windows and the web zips. The Windows zip is cross-built with the static
+# Qt for Windows that scripts/windows-qt.sh keeps in the cache (the first time, building that Qt
+# takes 35-45 minutes); the web zip with the static Qt for the browser of scripts/web-qt.sh
+# (10-15 minutes the first time).
 # Every time stamp the build and the packages hold is the one scripts/source-date.sh gives (the
 # last commit's, or the release's in a copy without git), so two builds of one commit, in any
 # folders, give byte-identical packages. The version is the project's (CMakeLists.txt).
@@ -44,6 +46,10 @@ ls "$dir"/torvel_*.deb "$dir/$name.tar.gz"
 if [ -n "$windows" ]; then
     rm -f "$dir"/torvel-*-windows-x64.zip
     zip=$(scripts/windows.sh package "$dir/windows" | tail -1)
+    cp "$zip" "$dir/"
+    ls "$dir/$(basename "$zip")"
+    rm -f "$dir"/torvel-*-web.zip
+    zip=$(scripts/web.sh package "$dir/web" | tail -1)
     cp "$zip" "$dir/"
     ls "$dir/$(basename "$zip")"
 fi

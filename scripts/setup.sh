@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing the program needs on Debian 12:
-#   scripts/setup.sh [--test | --package | --screenshot | --windows]
+#   scripts/setup.sh [--test | --package | --screenshot | --windows | --web]
 # Quiet and quick when everything is already there. While apt-get works it says so every ten
 # seconds; what apt-get says goes to setup.log in the mode's build folder, shown only when it
 # fails.
@@ -39,6 +39,12 @@ case $mode in
                        x11-utils xdotool xclip imagemagick)
         build=build-windows
         ;;
+    --web)
+        # The program in a browser: Debian's emscripten, the tools that unpack Debian's Qt
+        # source, zip for the web archive, and Chromium for the page test.
+        mode_packages=(emscripten dpkg-dev xz-utils zip chromium python3)
+        build=build-web
+        ;;
     --test)
         # The Debian package's library dependencies; headless display and screenshots for the
         # window tests and start-up measurements; clang with its runtime for the sanitizer and
@@ -53,7 +59,7 @@ case $mode in
         build=build
         ;;
     *)
-        echo "usage: scripts/setup.sh [--test | --package | --screenshot | --windows]" >&2
+        echo "usage: scripts/setup.sh [--test | --package | --screenshot | --windows | --web]" >&2
         exit 2
         ;;
 esac

@@ -48,46 +48,19 @@ mkdir -p "$work"
 log=$work/build.log
 echo "Building Qt $qt_version for Windows once into $prefix (35-45 minutes); log: $log" >&2
 
-# Debian's source package, fetched through apt's source entries made from the machine's own
-# binary entries, in a private apt state: the system's apt configuration is left as it is.
-if [ ! -d "$work/src" ]; then
-    apt_dir=$work/apt
-    mkdir -p "$apt_dir/lists/partial" "$apt_dir/parts"
-    : >"$apt_dir/sources.list"
-    for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] && sed -e 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/parts/$(basename "$f")"
-    done
-    if [ -f /etc/apt/sources.list ]; then
-        sed -n -e 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >"$apt_dir/sources.list"
-    fi
-    apt_options=(-o "Dir::Etc::SourceList=$apt_dir/sources.list"
-                 -o "Dir::Etc::SourceParts=$apt_dir/parts"
-                 -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::pkgcache="
-                 -o "Dir::Cache::srcpkgcache=" -o "Debug::NoLocking=1")
-    apt-get "${apt_options[@]}" update -qq >>"$log" 2>&1
-    rm -rf "$work/fetch" && mkdir -p "$work/fetch"
-    (cd "$work/fetch" && apt-get "${apt_options[@]}" source --download-only qt6-base \
-        >>"$log" 2>&1)
-    dsc=$(ls "$work"/fetch/qt6-base_"$qt_version"[+-]*.dsc 2>/dev/null | head -1)
-    if [ -z "$dsc" ]; then
-        echo "Debian's qt6-base source is not version $qt_version; see $log" >&2
-        exit 1
-    fi
-    dpkg-source --no-check -x "$dsc" "$work/src.tmp" >>"$log" 2>&1
-    mv "$work/src.tmp" "$work/src"
-fi
+src=$(scripts/qt-source.sh "$qt_version" "$log")
 
 # The installed Qt's own toolchain file refers to this one: it is kept beside the Qt, so the Qt
 # still works when this checkout moves or goes.
 rm -rf "$work/build" "$prefix"
 mkdir -p "$prefix"
 cp "$toolchain" "$prefix/mingw-w64.cmake"
-cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" \
+cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$prefix/mingw-w64.cmake" \
     -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >>"$log" 2>&1
 cmake --build "$work/build" -j "$(nproc)" >>"$log" 2>&1
 cmake --install "$work/build" >>"$log" 2>&1
 # Debian's record of who holds the rights to Qt and what it bundles, for the Windows folder.
-cp "$work/src/debian/copyright" "$prefix/qt6-base.copyright"
+cp "$src/debian/copyright" "$prefix/qt6-base.copyright"
 touch "$prefix/.complete"
 rm -rf "$work/build"
 echo "$prefix"

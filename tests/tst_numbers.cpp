@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QRandomGenerator>
 #include <QTest>
+#include <cstring>
 
+#include "decimalconv.h"
 #include "numbertext.h"
 
 using namespace Qt::StringLiterals;
@@ -32,6 +35,63 @@ private slots:
         QFETCH(bool, single);
         QFETCH(QString, expected);
         QCOMPARE(single ? NumberText(float(value)) : NumberText(value), expected);
+    }
+
+    // The browser build writes and reads numbers through printf and strtod: the same digits as
+    // to_chars and from_chars, ties, subnormals and the ends of the range included.
+    void printfPath_data() {
+        QTest::addColumn<double>("value");
+        QTest::newRow("tie rounds to even in fixed") << 2.5;
+        QTest::newRow("tie below in binary") << 2.675;
+        QTest::newRow("fifteen nines") << 999999999999999.9;
+        QTest::newRow("float seven digits") << double(2 / 3.0f);
+        QTest::newRow("subnormal") << 4.9406564584124654e-324;
+        QTest::newRow("largest") << 1.7976931348623157e308;
+        QTest::newRow("random bits") << -1.0;
+    }
+    void printfPath() {
+        QFETCH(double, value);
+        QList<double> values;
+        if (value >= 0) {
+            values << value;
+        } else {
+            auto* random = QRandomGenerator::global();
+            for (int i = 0; i < 20000; ++i) {
+                const quint64 bits = random->generate64() & ~(quint64(1) << 63);
+                double v;
+                std::memcpy(&v, &bits, sizeof v);
+                if (std::isfinite(v)) values << v;
+            }
+        }
+        for (const double v : values) {
+            for (const int precision : {6, 14, 16})
+                QCOMPARE(DecimalConv::ByPrintf::Scientific(v, precision),
+                         DecimalConv::Scientific(v, precision));
+            if (v < 1e30) QCOMPARE(DecimalConv::ByPrintf::Fixed(v, 2), DecimalConv::Fixed(v, 2));
+            std::string digits = DecimalConv::Scientific(v, 16);
+            digits.erase(1, 1);
+            const auto e = digits.find('e');
+            digits.replace(e, std::string::npos,
+                           'e' + std::to_string(std::stoi(digits.substr(e + 1)) - 16));
+            // Exact, bit for bit: QCOMPARE on doubles would forgive the last bits.
+            QVERIFY2(DecimalConv::ByPrintf::ReadScientific(digits).value == v, digits.c_str());
+            QVERIFY2(DecimalConv::ReadScientific(digits).value == v, digits.c_str());
+        }
+    }
+
+    void printfPathOutOfRange_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("outOfRange");
+        QTest::newRow("past the largest") << u"18e308"_s << true;
+        QTest::newRow("nearer 0 than the smallest") << u"2e-325"_s << true;
+        QTest::newRow("rounds up to the smallest") << u"3e-324"_s << false;
+        QTest::newRow("subnormal") << u"1e-310"_s << false;
+    }
+    void printfPathOutOfRange() {
+        QFETCH(QString, text);
+        QFETCH(bool, outOfRange);
+        QCOMPARE(DecimalConv::ByPrintf::ReadScientific(text.toStdString()).outOfRange, outOfRange);
+        QCOMPARE(DecimalConv::ReadScientific(text.toStdString()).outOfRange, outOfRange);
     }
 };
 
