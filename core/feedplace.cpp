@@ -5,12 +5,11 @@
 #include <cmath>
 
 #include "numbertext.h"
+#include "wgs84.h"
 
 namespace {
 
-// WGS 84 and the geostationary orbit, kilometres.
-constexpr double kEquatorialRadius = 6378.137;
-constexpr double kFlattening = 1 / 298.257223563;
+// The geostationary orbit, kilometres.
 constexpr double kOrbitRadius = 42164.17;
 
 struct Vec {
@@ -73,8 +72,8 @@ EarthVector Vertical(const Site& site) {
 
 EarthVector LineOfSight(const Site& site, SatelliteLongitude satellite) {
     const double lat = site.latitude;
-    const double e2 = kFlattening * (2 - kFlattening);
-    const double n = kEquatorialRadius / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
+    const double e2 = kWgs84Flattening * (2 - kWgs84Flattening);
+    const double n = kWgs84EquatorialRadiusKm / std::sqrt(1 - e2 * std::sin(lat) * std::sin(lat));
     const Vec vertical = toVec(Vertical(site));
     const Vec position{n * vertical.x, n * vertical.y, n * (1 - e2) * vertical.z};
     const double l = double(satellite.radians);

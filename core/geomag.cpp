@@ -9,11 +9,11 @@
 #include <cmath>
 #include <limits>
 
+#include "wgs84.h"
+
 namespace {
 
-// The WGS 84 ellipsoid, in kilometres, and the model's geomagnetic reference radius.
-constexpr double kSemiMajorAxisKm = 6378.137;
-constexpr double kFlattening = 1 / 298.257223563;
+// The model's geomagnetic reference radius, kilometres.
 constexpr double kReferenceRadiusKm = 6371.2;
 
 // How many years from its epoch a model is meant for.
@@ -57,10 +57,10 @@ struct Spherical {
 
 // The site's geodetic latitude phi in radians and its height above the ellipsoid.
 Spherical toSpherical(double phi, double heightKm) {
-    const double e2 = kFlattening * (2 - kFlattening);  // the first eccentricity squared
+    const double e2 = kWgs84Flattening * (2 - kWgs84Flattening);  // the first eccentricity squared
     const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
     // The radius of curvature in the prime vertical.
-    const double rc = kSemiMajorAxisKm / std::sqrt(1 - e2 * sinPhi * sinPhi);
+    const double rc = kWgs84EquatorialRadiusKm / std::sqrt(1 - e2 * sinPhi * sinPhi);
     const double p = (rc + heightKm) * cosPhi;
     const double z = (rc * (1 - e2) + heightKm) * sinPhi;
     const double r = std::hypot(p, z);
