@@ -158,11 +158,12 @@ void ImageCanvas::setTextPosition(QPoint at) {
 
 QPoint ImageCanvas::textPositionInside(QPoint at, const QString& text) const {
     // The pixels the text colours, where print puts them: its top-left corner at the position.
-    const QFontMetrics metrics(m_font, &m_image);
+    // On a caller's painter (the sheet's page) the font is given in pixels of the drawing, and
+    // the image is empty: the drawing's own size bounds it there.
+    const QFontMetrics metrics = m_painter ? QFontMetrics(m_font) : QFontMetrics(m_font, &m_image);
     const QRect ink =
         metrics.tightBoundingRect(text).translated(TwipsToPixels(at) + QPoint(0, metrics.ascent()));
     if (ink.isEmpty()) return at;
-    const QSize area = (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
     // Whole pixels: the position keeps its place within its pixel.
-    return at + ShiftInside(ink, area) * kTwipsPerPixel;
+    return at + ShiftInside(ink, m_size) * kTwipsPerPixel;
 }

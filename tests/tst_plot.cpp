@@ -244,6 +244,16 @@ private slots:
         QCOMPARE(canvas.image().pixelColor(probe * 2), QColor(colour));
     }
 
+    // On a caller's painter (the sheet's compass) a word well inside the drawing stays put, and one
+    // past its right edge moves in, as on the window's image.
+    void textInsideOnPainter() {
+        QImage page(400, 400, QImage::Format_RGB32);
+        QPainter painter(&page);
+        ImageCanvas canvas(painter, QSize(100, 100), Qt::white, Qt::black, QFont());
+        QCOMPARE(canvas.textPositionInside({300, 300}, u"WEST"_s), QPoint(300, 300));
+        QVERIFY(canvas.textPositionInside({1400, 300}, u"WEST"_s).x() < 1400);
+    }
+
     // Words hang from their text position, as from their top-left corner: none reaches above it.
     void wordBelowPosition() {
         const QFont font;
