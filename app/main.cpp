@@ -5,6 +5,7 @@
 
 #include "appstart.h"
 #include "console.h"
+#include "controls.h"
 #include "longpress.h"
 #include "torvel.h"
 
@@ -31,6 +32,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     SetDesktopIdentity();
+    // Message boxes, tooltips and dialogs in the program's sans face as well, never the font
+    // system's default face (Liberation Mono where the Liberation fonts are all there is).
+    QApplication::setFont(ProgramFont(FontName::Default));
     LongPressToolTips toolTips;
     TORVEL mainWindow;
     // At its own size: a browser would otherwise stretch every window to the whole page.
