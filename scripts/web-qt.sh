@@ -19,19 +19,14 @@ cache=${TORVEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/torvel}
 # work; threads would need cross-origin isolation headers from the server), and the widgets the
 # program's windows never use turned off for a smaller download. The file dialog stays (it
 # offers files as downloads), and with it the file system model its header needs.
+. scripts/qt-options.sh
 options=(
     -DCMAKE_BUILD_TYPE=MinSizeRel
     -DBUILD_SHARED_LIBS=OFF
     -DQT_QMAKE_TARGET_MKSPEC=wasm-emscripten
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    "${qt_host_build[@]}"
     -DFEATURE_thread=OFF
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF
-    -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
-    -DFEATURE_sql_sqlite=OFF -DFEATURE_androiddeployqt=OFF
+    "${qt_unused_features[@]}"
     -DFEATURE_filesystemmodel=ON -DFEATURE_pdf=ON
     -DFEATURE_splashscreen=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_mdiarea=OFF -DFEATURE_dial=OFF
     -DFEATURE_calendarwidget=OFF -DFEATURE_keysequenceedit=OFF -DFEATURE_colordialog=OFF

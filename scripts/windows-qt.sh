@@ -18,19 +18,14 @@ toolchain=$here/scripts/mingw-w64.cmake
 # Only what the program and its tests use: Core, Gui, Widgets and Test, the Windows and offscreen
 # platform plugins, and the BMP and PNG readers built into Gui. Debian's source lacks the tablet
 # header; 6.4's Windows plugin needs OpenGL, which stays dynamic (nothing of it is linked).
+. scripts/qt-options.sh
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=OFF
     -DFEATURE_static_runtime=ON
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    "${qt_host_build[@]}"
     -DINPUT_opengl=dynamic
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF
-    -DFEATURE_vulkan=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
-    -DFEATURE_sql_sqlite=OFF -DFEATURE_androiddeployqt=OFF
+    "${qt_unused_features[@]}"
 )
 digest=$( (printf '%s\n' "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
 prefix=$cache/qt-$qt_version-mingw64-static-$digest
