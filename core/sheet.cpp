@@ -6,7 +6,10 @@
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QtGlobal>
+#if QT_CONFIG(timezone)
 #include <QTimeZone>
+#endif
 #include <cmath>
 
 #include "directionplot.h"
@@ -88,8 +91,23 @@ QString zoneText(const QDateTime& moment) {
                             .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                             .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
                             .arg(std::abs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
+#if QT_CONFIG(timezone)
     const QString id = QString::fromUtf8(moment.timeZone().id());
+#else
+    const QString id;  // a Qt without time zone data (the browser's) knows only the offset
+#endif
     return id.isEmpty() || id.startsWith(QLatin1String("UTC")) ? utc : id + QLatin1Char(' ') + utc;
+}
+
+// The moment in the time zone the calculation was made in, the computer's; its local time where
+// Qt has no time zone data (the browser's).
+QDateTime inZoneOf(const QDateTime& moment, const QDateTime& calculated) {
+#if QT_CONFIG(timezone)
+    return moment.toTimeZone(calculated.timeZone());
+#else
+    Q_UNUSED(calculated);
+    return moment.toLocalTime();
+#endif
 }
 
 // A moment to the nearest minute.
@@ -523,7 +541,6 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         // Four columns: each satellite's two runs of days.
         const double top = y;
         double bottom = y;
-        const QTimeZone zone = input.calculated.timeZone();
         for (int i = 0; i < 2; ++i) {
             const auto periods = OutagePeriods(figures.satellites[size_t(i)].outages);
             const double x = left + i * 94;
@@ -551,7 +568,8 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
                 for (const OutageWindow& w : period) {
                     yy += 3.2;
                     const QDateTime a = toMinute(w.start), b = toMinute(w.end);
-                    const QDateTime la = a.toTimeZone(zone), lb = b.toTimeZone(zone);
+                    const QDateTime la = inZoneOf(a, input.calculated),
+                                    lb = inZoneOf(b, input.calculated);
                     // The computer's date only where it is not the same day.
                     const QString localDay =
                         la.date() == a.date() ? QString() : la.toString(QStringLiteral("dd.MM "));

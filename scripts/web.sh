@@ -29,9 +29,12 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(scripts/source-date.sh)}
 export SOURCE_DATE_EPOCH
 
 cmake -S . -B "$dir/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$dir/host" --target makefigures legendgen
+# The host build also writes the towns and satellites table (from libgeonames, which the browser
+# build cannot run), and the browser build takes it from there.
+cmake --build "$dir/host" --target makefigures legendgen places_table
 cmake -S . -B "$dir/wasm" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF \
+    -DTORVEL_PLACES_TABLE="$dir/host/calc/table/places.bin" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/web-host-tool.sh;$dir/host" >/dev/null
 cmake --build "$dir/wasm" --target torvel
 
