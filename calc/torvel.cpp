@@ -12,11 +12,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QToolTip>
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <QStandardPaths>
-#include <QToolTip>
 
 #include "appdir.h"
 #include "compassnote.h"
@@ -190,6 +190,13 @@ void TORVEL::setSheet(std::optional<SheetInput> sheet) {
 
 void TORVEL::saveSheet() {
     if (!m_sheet) return;
+#ifdef Q_OS_WASM
+    // A page in the browser has no folders to choose from: the sheet is offered as a download.
+    QFileDialog::saveFileContent(
+        SheetPdf(*m_sheet, ComputeSheet(*m_sheet), ProgramFont(FontName::S8)),
+        SheetFileName(*m_sheet));
+    return;
+#endif
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(folder).filePath(SheetFileName(*m_sheet));
     QString path = m_askSheetPath ? m_askSheetPath(this, suggested)
