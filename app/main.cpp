@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QScreen>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 #include "appstart.h"
@@ -39,5 +41,14 @@ int main(int argc, char* argv[]) {
     TORVEL mainWindow;
     // At its own size: a browser would otherwise stretch every window to the whole page.
     mainWindow.showNormal();
+#ifdef Q_OS_WASM
+    // A computer's browser gives a screen wider than the window: the window in its middle.
+    if (const QScreen* screen = mainWindow.screen()) {
+        const QRect area = screen->availableGeometry();
+        mainWindow.move(
+            area.x() + std::max(0, (area.width() - mainWindow.frameGeometry().width()) / 2),
+            area.y());
+    }
+#endif
     return app.exec();
 }

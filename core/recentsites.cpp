@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "fileio.h"
+#include "webstorage.h"
 
 namespace {
 
@@ -96,5 +97,7 @@ QVector<SiteChoice> ReadRecentSites(const QString& path) {
 bool WriteRecentSites(const QString& path, const QVector<SiteChoice>& sites, QString* reason) {
     const Replacement result = ReplaceFile(path, RecentSitesBytes(sites));
     if (!result.replaced && reason) *reason = result.reason;
+    // In the browser the list lives in the same saved folder as the data file.
+    if (result.replaced) WebStorage::Save(QString());
     return result.replaced;
 }

@@ -59,7 +59,7 @@ QString& savedPath() {
 
 void Save(const QString& path) {
     // The page's saving function answers through torvel_storage_saved when the browser is done.
-    savedPath() = path;
+    if (!path.isEmpty()) savedPath() = path;
     EM_ASM({ Module['torvelSaveStorage'](); }, 0);
 }
 

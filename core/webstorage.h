@@ -17,10 +17,10 @@ inline const QString kWebAppDir = QStringLiteral("/torvel");
 // storage turned off); empty when it could, and always outside the browser.
 QString StartProblem();
 
-// Saves the user's data folder to the browser's storage once the file at path in it has been
-// replaced. The
+// Saves the user's data folder to the browser's storage once the direction data file at path in
+// it has been replaced (an empty path: another file of the folder, such as the recent sites). The
 // files land there whole, in one transaction, or not at all; a failure comes later, through the
-// handler, once in the run.
+// handler, once in the run, naming the data file.
 void Save(const QString& path);
 void SetFailureHandler(std::function<void(const QString& text)> handler);
 

@@ -17,8 +17,9 @@ namespace {
 // the top-left corner stays empty for the viewer's buttons.
 constexpr int Width = 424;
 constexpr int Height = 333;
-constexpr int FreeRight = 92;    // the buttons' corner: x below this ...
-constexpr int FreeBottom = 112;  // ... and y below this stay empty
+// The buttons' corner, x below 92 and y below 112, stays empty: texts in the top band start right
+// of it.
+constexpr int FreeRight = 92;
 
 const QColor Ink(30, 30, 30);
 const QColor Grey(120, 120, 120);
