@@ -34,9 +34,10 @@ case $mode in
         ;;
     --windows)
         # The Windows program: the MinGW-w64 cross compiler, the tools that unpack Debian's Qt
-        # source, Wine to run the Windows tests, and zip for the Windows archive.
+        # source, Wine to run the Windows tests, zip for the Windows archive, and poppler's tools
+        # that read its installation sheet back.
         mode_packages=(g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wine64 zip xvfb xauth
-                       x11-utils xdotool xclip imagemagick)
+                       x11-utils xdotool xclip imagemagick poppler-utils)
         build=build-windows
         ;;
     --web)
@@ -46,12 +47,12 @@ case $mode in
         build=build-web
         ;;
     --test)
-        # The Debian package's library dependencies; headless display and screenshots for the
-        # window tests and start-up measurements; clang with its runtime for the sanitizer and
-        # fuzzing runs; the checkers of the Debian package, its menu entry and its AppStream
+        # The Debian package's library dependencies; ccache, which keeps repeated runs short;
+        # headless display and screenshots for the window tests and start-up measurements; clang
+        # with its runtime for the sanitizer and fuzzing runs; the checkers of the Debian package, its menu entry and its AppStream
         # metadata; poppler's tools that read the installation sheet back, and ERFA, the sun's
         # place its outage days are checked against.
-        mode_packages=(dpkg-dev
+        mode_packages=(dpkg-dev ccache
                        xvfb xauth x11-utils imagemagick
                        clang libclang-rt-14-dev
                        lintian desktop-file-utils appstream

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Renders the installation sheet of the worked example (or of Johannesburg) from a real run of
-# the program under a private X server: the inputs typed, START, Ctrl+S and the save dialog
-# accepted with the name it offers, then the page rendered to a picture:
+# Renders the installation sheet of the worked example (or of Johannesburg, found by name with its
+# satellites 20E and 36E) from a real run of the program under a private X server: the inputs typed,
+# START, Ctrl+S and the save dialog accepted with the name it offers, then the page rendered to a
+# picture:
 #   scripts/sheet-picture.sh [picture] [johannesburg] [-- command to start the program...]
 # The picture is docs/sheet.png by default (the README shows it); a name ending in .pdf keeps the
 # page itself instead.
@@ -52,9 +53,18 @@ type_into() {
     xdotool key --window "$window" ctrl+a BackSpace
     [ -z "$3" ] || xdotool type --window "$window" --delay 20 -- "$3"
 }
+# A search is opened by its button and the first row it finds is taken (Return): the keys go to
+# the search line, which has the focus.
+choose() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.3
+    xdotool type --delay 20 -- "$3"
+    xdotool key Return
+    sleep 0.3
+}
 if [ "$site" = johannesburg ]; then
-    type_into 204 97 28; type_into 328 97 3; type_into 204 129 -26; type_into 328 129 -12
-    type_into 204 209 20; type_into 328 209 ""; type_into 204 257 36; type_into 328 257 ""
+    # Found by name as an installer finds them: the town, then both satellites by position.
+    choose 402 97 johannes; choose 402 209 20E; choose 402 257 36E
     type_into 328 161 600
 else
     type_into 204 209 13; type_into 204 257 19; type_into 328 257 12; type_into 328 161 450

@@ -4,13 +4,18 @@
 # and undefined-behaviour sanitizers; then fuzzes every reader of outside text for a bounded time;
 # then builds the Debian package for release and checks it, its menu entry and its AppStream
 # metadata; then, when the static Qt for Windows is in the cache, builds the Windows program and
-# runs its tests under Wine.
+# runs its tests under Wine; then, when the static Qt for WebAssembly is, the browser program and
+# its tests under node and in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# Every native and Windows build goes through ccache: a second run on the same machine, from any
+# clone, recompiles only what changed. The browser build does not (web.sh turns it off).
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR=$PWD
 failed=0
 
 # Builds in the folder, printing nothing when there is nothing to build (ninja's "no work to
@@ -159,8 +164,29 @@ else
     echo "  builds it once (35-45 minutes), TORVEL_WINDOWS=1 makes this script do it first"
 fi
 
+# The program in a browser: its core suites under node, the storage script, and the real page in
+# headless Chromium at a phone's size. It needs the static Qt for WebAssembly, which
+# scripts/web-qt.sh builds once into the cache (10-15 minutes): run when that Qt is there, or
+# with TORVEL_WEB=1, which builds it first.
+web_passed=0
+if [ "${TORVEL_WEB:-}" = 1 ] || scripts/web-qt.sh --check >/dev/null; then
+    mkdir -p build-web
+    if scripts/web.sh test build-web >build-web/web.log 2>&1; then
+        web_passed=$(( $(sed -n 's/^under node: \([0-9]*\) suites passed$/\1/p' build-web/web.log)
+                       + 2 ))
+        echo "web: $web_passed passed (suites under node, the storage script, the page in Chromium)"
+    else
+        echo "web FAILED:"
+        tail -60 build-web/web.log
+        failed=$((failed + 1))
+    fi
+else
+    echo "web: not built: the static Qt for WebAssembly is not in the cache; scripts/web-qt.sh"
+    echo "  builds it once (10-15 minutes), TORVEL_WEB=1 makes this script do it first"
+fi
+
 # One closing count over all runs: each ctest run reports "... out of N" when all passed.
 passed=$(( $(tests_passed build) + version_passed + $(tests_passed build-sanitize) + fuzz_passed
-           + package_passed + windows_passed ))
+           + package_passed + windows_passed + web_passed ))
 echo "all: $passed passed, $failed failed"
 exit "$failed"

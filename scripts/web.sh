@@ -18,6 +18,8 @@ case $stage in package | test) ;; *)
 esac
 
 scripts/setup.sh --web
+# emscripten's compilers are scripts that ccache does not know.
+unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 qt=$(scripts/web-qt.sh)
 export EMSDK=$qt/emsdk EMSDK_PYTHON=${EMSDK_PYTHON:-/usr/bin/python3}
 [ -d /usr/share/nodejs ] && export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}

@@ -67,6 +67,8 @@ echo "$dir/$name.zip"
 
 # The test suites under Wine, each with the offscreen platform as on Linux.
 (cd "$dir" && ctest --output-on-failure -j "$(nproc)") | tee "$dir/ctest.log"
-# The real program, as a user starts it from the unzipped folder.
-TORVEL_WINE_DESKTOP=$dir/wine-desktop tests/windows/worked_example.sh "$dir/zip/$name" |
-    tee -a "$dir/ctest.log"
+# The real program, as a user starts it from the unzipped folder; its installation sheet is
+# compared with the Linux program's page for the same choices.
+scripts/sheet-picture.sh "$dir/linux-sheet.pdf" johannesburg >/dev/null
+TORVEL_WINE_DESKTOP=$dir/wine-desktop TORVEL_LINUX_SHEET=$dir/linux-sheet.pdf \
+    tests/windows/worked_example.sh "$dir/zip/$name" | tee -a "$dir/ctest.log"

@@ -4,7 +4,11 @@
 # Cyrillic and Chinese, torvel.exe started under Wine on a private X server, each of the README's
 # check-value sites typed into the main window and START pressed, as a person would. Every result
 # box must show the README's text exactly (read back through the clipboard) and rlin1.txt beside
-# the program must hold the README's line.
+# the program must hold the README's line. Then Johannesburg and its satellites are found by name
+# and the installation sheet saved: with TORVEL_LINUX_SHEET naming the Linux program's page for
+# the same choices (scripts/sheet-picture.sh page.pdf johannesburg), the two pages' texts must
+# agree. TORVEL_WINDOWS_SCREENSHOT, TORVEL_WINDOWS_SEARCH_SCREENSHOT and TORVEL_WINDOWS_SHEET name
+# pictures to keep: the window, the town search open, the page.
 #   tests/windows/worked_example.sh <unzipped folder>
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -113,5 +117,98 @@ if [ "$failed" -eq 0 ]; then
     echo "windows worked example and check values: passed"
 else
     echo "windows worked example and check values: $failed texts differ"
-    exit 1
 fi
+all_failed=$failed failed=0
+
+# Johannesburg and its satellites found by name, as the README's town and satellite section says:
+# each search opened by its button, the words typed into its line, the first row taken (Return).
+choose() {  # <button x> <button y> <typed> [screenshot]
+    click "$1" "$2"
+    sleep 0.5
+    xdotool type --delay 15 -- "$3"
+    sleep 0.5
+    [ -n "${4:-}" ] && import -window root "$4"
+    xdotool key Return
+    sleep 0.5
+}
+expect_boxes() {  # <what> then pairs <x:y> <text>
+    local what=$1 got
+    shift
+    while [ $# -gt 0 ]; do
+        got=$(read_box "${1%:*}" "${1#*:}")
+        if [ "$got" != "$2" ]; then
+            echo "windows $what: the box at $1 holds '$got', not '$2'"
+            failed=$((failed + 1))
+        fi
+        shift 2
+    done
+}
+choose 402 97 johannes "${TORVEL_WINDOWS_SEARCH_SCREENSHOT:-}"
+expect_boxes "town johannes" 204:97 28 328:97 2.62 204:129 -26 328:129 -12.14
+choose 402 209 Hotbird
+expect_boxes "satellite Hotbird" 204:209 13 328:209 0
+choose 402 209 20E
+expect_boxes "satellite 20E" 204:209 20 328:209 0
+choose 402 257 36E
+expect_boxes "satellite 36E" 204:257 35 328:257 54
+type_into 328 161 600
+click 76 20  # START
+sleep 1
+# The town's own coordinates lie a fraction of a minute from the README's row: satellite 1's
+# direction within 0.02 degree of it.
+for box in "ALFA 1:360:331" "BETA 1:168:332"; do
+    IFS=: read -r heading x y <<<"$box"
+    want=$(quoted "$(cells "$heading" 5)")
+    got=$(read_box "$x" "$y")
+    if ! awk -v a="$got" -v b="$want" 'BEGIN { d = a - b; exit !(a != "" && d < 0.02 && d > -0.02) }'; then
+        echo "windows Johannesburg by name: $heading is '$got', the README's row says '$want'"
+        failed=$((failed + 1))
+    fi
+done
+
+# The installation sheet: Ctrl+S, the save dialog taken as offered (the documents folder, the
+# sheet's own name). Its text must be the Linux program's page for the same choices, but for the
+# heading's time line.
+documents=("$WINEPREFIX"/drive_c/users/*/Documents)
+find -L "${documents[@]}" -name 'RASCHET *.pdf' -delete 2>/dev/null || true
+click 212 420  # a result box: the window has the focus, no input box changes
+xdotool key ctrl+s
+dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1 || true)
+pdf=
+if [ -n "$dialog" ]; then
+    sleep 1
+    xdotool key Return
+    for _ in $(seq 100); do
+        pdf=$(find -L "${documents[@]}" -name 'RASCHET *.pdf' -print -quit 2>/dev/null || true)
+        [ -n "$pdf" ] && break
+        sleep 0.1
+    done
+fi
+if [ -z "$pdf" ]; then
+    echo "windows sheet: Ctrl+S wrote no page into the documents folder"
+    failed=$((failed + 1))
+else
+    sleep 0.5
+    [ -n "${TORVEL_WINDOWS_SHEET:-}" ] && pdftoppm -r 80 -png -singlefile "$pdf" "${TORVEL_WINDOWS_SHEET%.png}"
+    if ! pdfinfo "$pdf" | grep -q 'Page size: *595.* x 841.* pts (A4)'; then
+        echo "windows sheet: $(basename "$pdf") is not one A4 page"
+        failed=$((failed + 1))
+    fi
+    if [ "$(basename "$pdf")" != "RASCHET $(date +%F) Йоханнесбург 20E 35.9E.pdf" ]; then
+        echo "windows sheet: named '$(basename "$pdf")'"
+        failed=$((failed + 1))
+    fi
+    if [ -n "${TORVEL_LINUX_SHEET:-}" ] &&
+        ! diff <(pdftotext -layout "$TORVEL_LINUX_SHEET" - | sed 2d) \
+               <(pdftotext -layout "$pdf" - | sed 2d) >"$work/sheet.diff"; then
+        echo "windows sheet: its text differs from the Linux program's page:"
+        head -20 "$work/sheet.diff"
+        failed=$((failed + 1))
+    fi
+fi
+if [ "$failed" -eq 0 ]; then
+    echo "windows town, satellites and sheet by name: passed"
+else
+    echo "windows town, satellites and sheet by name: $failed checks failed"
+fi
+[ $((all_failed + failed)) -eq 0 ]
