@@ -525,10 +525,10 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         y += 4.2;
         page.text(left, y,
                   QStringLiteral("Антенна %1 см, %2 ГГц: угол %3° (половина ширины луча 70·λ/D "
-                                 "плюс радиус Солнца 0.25°). Время: UTC и компьютера (%4).")
+                                 "плюс радиус Солнца 0.25°).")
                       .arg(input.dishDiameterCm, 0, 'f', 0)
                       .arg(input.frequencyGHz, 0, 'f', 1)
-                      .arg(fixed(figures.outageAngle, 2), zoneText(input.calculated)));
+                      .arg(fixed(figures.outageAngle, 2)));
         QStringList legend;
         for (double d : kLegendDiameters)
             legend << QStringLiteral("%1 см — %2°")
@@ -538,6 +538,10 @@ QByteArray SheetPdf(const SheetInput& input, const SheetFigures& figures, const 
         page.text(left, y,
                   QStringLiteral("Угол для других антенн: ") + legend.join(QStringLiteral(", ")) +
                       QStringLiteral("."));
+        // A line of its own: a time zone's name may be long ("America/Argentina/Buenos_Aires").
+        y += 3.8;
+        page.text(left, y,
+                  QStringLiteral("Время: UTC и компьютера (%1).").arg(zoneText(input.calculated)));
         // Four columns: each satellite's two runs of days.
         const double top = y;
         double bottom = y;

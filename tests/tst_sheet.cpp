@@ -283,11 +283,17 @@ void TestSheet::page_data() {
     QTest::addColumn<QString>("apart");  // the README's distance between the centres
     QTest::addColumn<int>("scale");
     QTest::addColumn<bool>("tooFar");
+    QTest::addColumn<QByteArray>("zone");  // the computer's, as the page names it
+    QTest::addColumn<QString>("offset");
     QTest::newRow("worked example")
         << StartInputs{"35", "27.69", "32", "48.5", "13", "", "19", "12", "450"}
-        << QStringLiteral("55.2") << 1 << false;
+        << QStringLiteral("55.2") << 1 << false << QByteArray("Asia/Jerusalem")
+        << QStringLiteral("+02:00");
+    // A long zone name still ends on the page.
     QTest::newRow("Johannesburg") << StartInputs{"28", "3", "-26", "-12", "20", "", "36", "", "600"}
-                                  << QStringLiteral("200.1") << 2 << true;
+                                  << QStringLiteral("200.1") << 2 << true
+                                  << QByteArray("America/Argentina/Buenos_Aires")
+                                  << QStringLiteral("-03:00");
 }
 
 // The page read back with poppler's tools: every figure as text, and the feed drawing's two
@@ -297,6 +303,8 @@ void TestSheet::page() {
     QFETCH(QString, apart);
     QFETCH(int, scale);
     QFETCH(bool, tooFar);
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, offset);
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftotext.isEmpty() || pdftoppm.isEmpty()) QSKIP("poppler-utils is not installed");
@@ -305,8 +313,7 @@ void TestSheet::page() {
     std::optional<SheetInput> sheet = SheetInputOf(inputs, run);
     QVERIFY(sheet);
     sheet->version = QStringLiteral("1.1.0");
-    sheet->calculated = QDateTime(QDate(2026, 12, 7), QTime(16, 40),
-                                  QTimeZone(QByteArrayLiteral("Asia/Jerusalem")));
+    sheet->calculated = QDateTime(QDate(2026, 12, 7), QTime(16, 40), QTimeZone(zone));
     const SheetFigures figures = ComputeSheet(*sheet);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
@@ -320,10 +327,12 @@ void TestSheet::page() {
     const QString text = QString::fromUtf8(tool.readAllStandardOutput()).simplified();
 
     auto tenths = [](double v) { return QString::number(v, 'f', 1); };
+    const QString zoneText = QString::fromLatin1(zone) + QStringLiteral(" UTC") + offset;
     QStringList expected = QStringLiteral(
-                               "RASCHET 1.1.0|07.12.2026 16:40|Asia/Jerusalem UTC+02:00|"
-                               "WMM-2025|азимутально-угломестной")
+                               "RASCHET 1.1.0|07.12.2026 16:40|WMM-2025|"
+                               "азимутально-угломестной")
                                .split(u'|');
+    expected << zoneText << QStringLiteral("Время: UTC и компьютера (%1).").arg(zoneText);
     expected << apart + QStringLiteral(" мм") << QStringLiteral("масштаб 1:%1").arg(scale);
     // Each box's text beside its caption, as the window shows it.
     const std::pair<const char*, const char*> boxes[] = {

@@ -27,6 +27,8 @@
 #endif
 #ifdef Q_OS_WIN
 #include <windows.h>
+// The system's ReplaceFile is a macro for ReplaceFileW; the program's own is meant here.
+#undef ReplaceFile
 #endif
 
 using namespace Qt::StringLiterals;
