@@ -14,8 +14,10 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 # Every native and Windows build goes through ccache: a second run on the same machine, from any
 # clone, recompiles only what changed. The browser build does not (web.sh turns it off).
+# What is compiled does not depend on the clone's folder (the folder is mapped away), so neither
+# it nor the map that names it tells ccache anything.
 export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
-export CCACHE_BASEDIR=$PWD
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CCACHE_IGNOREOPTIONS='-ffile-prefix-map=*'
 failed=0
 
 # Builds in the folder, printing nothing when there is nothing to build (ninja's "no work to
@@ -144,46 +146,42 @@ for check in "${package_checks[@]}"; do
 done
 rm -rf "$checks_tmp"
 
-# The Windows program: cross-built, its test suites under Wine, and the worked example and the
-# check values typed into the real torvel.exe. It needs the static Qt for Windows, which
-# scripts/windows-qt.sh builds once into the cache (35-45 minutes): run when that Qt is there, or
-# with TORVEL_WINDOWS=1, which builds it first.
-windows_passed=0
-if [ "${TORVEL_WINDOWS:-}" = 1 ] || scripts/windows-qt.sh --check >/dev/null; then
-    mkdir -p build-windows
-    if scripts/windows.sh test build-windows >build-windows/windows.log 2>&1; then
-        windows_passed=$(( $(tests_in build-windows/ctest.log) + 1 ))
-        echo "windows: $windows_passed passed (test suites under Wine, the real torvel.exe)"
+# A cross-built program's stage: it needs a static Qt that a script of its own builds once into
+# the cache, and runs when that Qt is there, or when the variable asks for it (building it first).
+# Its log stays in the build folder; the count of what passed is what count() says of the log.
+stage_passed=0
+cross_stage() {  # <name> <variable> <folder> <what builds the Qt> <minutes> <what passes>
+    local name=$1 variable=$2 dir=$3 qt=$4 minutes=$5 passes=$6
+    stage_passed=0
+    if [ "${!variable:-}" = 1 ] || "scripts/$qt" --check >/dev/null; then
+        mkdir -p "$dir"
+        if "scripts/$name.sh" test "$dir" >"$dir/$name.log" 2>&1; then
+            stage_passed=$(count "$dir")
+            echo "$name: $stage_passed passed ($passes)"
+        else
+            echo "$name FAILED:"
+            tail -60 "$dir/$name.log"
+            failed=$((failed + 1))
+        fi
     else
-        echo "windows FAILED:"
-        tail -60 build-windows/windows.log
-        failed=$((failed + 1))
+        echo "$name: not built: its static Qt is not in the cache; scripts/$qt builds it once"
+        echo "  ($minutes minutes), $variable=1 makes this script do it first"
     fi
-else
-    echo "windows: not built: the static Qt for Windows is not in the cache; scripts/windows-qt.sh"
-    echo "  builds it once (35-45 minutes), TORVEL_WINDOWS=1 makes this script do it first"
-fi
+}
+
+# The Windows program: cross-built, its test suites under Wine, and the worked example, the check
+# values, the town and satellite search and the installation sheet in the real torvel.exe.
+count() { echo $(( $(tests_in "$1/ctest.log") + 1 )); }
+cross_stage windows TORVEL_WINDOWS build-windows windows-qt.sh 35-45 \
+    "test suites under Wine, the real torvel.exe"
+windows_passed=$stage_passed
 
 # The program in a browser: its core suites under node, the storage script, and the real page in
-# headless Chromium at a phone's size. It needs the static Qt for WebAssembly, which
-# scripts/web-qt.sh builds once into the cache (10-15 minutes): run when that Qt is there, or
-# with TORVEL_WEB=1, which builds it first.
-web_passed=0
-if [ "${TORVEL_WEB:-}" = 1 ] || scripts/web-qt.sh --check >/dev/null; then
-    mkdir -p build-web
-    if scripts/web.sh test build-web >build-web/web.log 2>&1; then
-        web_passed=$(( $(sed -n 's/^under node: \([0-9]*\) suites passed$/\1/p' build-web/web.log)
-                       + 2 ))
-        echo "web: $web_passed passed (suites under node, the storage script, the page in Chromium)"
-    else
-        echo "web FAILED:"
-        tail -60 build-web/web.log
-        failed=$((failed + 1))
-    fi
-else
-    echo "web: not built: the static Qt for WebAssembly is not in the cache; scripts/web-qt.sh"
-    echo "  builds it once (10-15 minutes), TORVEL_WEB=1 makes this script do it first"
-fi
+# headless Chromium at a phone's size.
+count() { echo $(( $(sed -n 's/^under node: \([0-9]*\) suites passed$/\1/p' "$1/web.log") + 2 )); }
+cross_stage web TORVEL_WEB build-web web-qt.sh 10-15 \
+    "suites under node, the storage script, the page in Chromium"
+web_passed=$stage_passed
 
 # One closing count over all runs: each ctest run reports "... out of N" when all passed.
 passed=$(( $(tests_passed build) + version_passed + $(tests_passed build-sanitize) + fuzz_passed

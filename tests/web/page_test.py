@@ -279,6 +279,34 @@ def main():
                 page.screenshot(os.path.join(args.screenshots,
                                              f'web-{site.split()[0].lower()}.png'))
 
+        # ЛИСТ offers the installation sheet as a download: a whole PDF page lands in the
+        # download folder, named as on the desktop.
+        downloads = os.path.join(profile, 'downloads')
+        os.makedirs(downloads, exist_ok=True)
+        dt.send('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': downloads},
+                browser=True)
+        page.tap('TORVEL/LIST')
+        sheet = None
+        for _ in range(200):
+            done = [n for n in os.listdir(downloads) if n.endswith('.pdf')]
+            if done:
+                sheet = os.path.join(downloads, done[0])
+                break
+            time.sleep(0.05)
+        if not sheet:
+            failures.append('ЛИСТ downloaded no page')
+        else:
+            time.sleep(0.3)
+            with open(sheet, 'rb') as f:
+                pdf = f.read()
+            print(f'sheet downloaded: {os.path.basename(sheet)}, {len(pdf)} bytes')
+            if args.screenshots:
+                shutil.copy(sheet, os.path.join(args.screenshots, 'web-sheet.pdf'))
+            if not (pdf.startswith(b'%PDF-') and pdf.rstrip().endswith(b'%%EOF')):
+                failures.append(f'the downloaded sheet {os.path.basename(sheet)} is no whole PDF')
+            if not re.match(r'RASCHET \d{4}-\d\d-\d\d .* 20E 36E\.pdf$', os.path.basename(sheet)):
+                failures.append(f'the downloaded sheet is named {os.path.basename(sheet)!r}')
+
         # START's handler alone, in the page.
         starts = [dt.evaluate('qtLoader.module().ccall("torvel_test_press", "number", '
                               '["string"], ["TORVEL/Gprog"])') for _ in range(21)]
