@@ -41,9 +41,11 @@ cleanup() {
 trap cleanup EXIT
 start_private_x
 
-HOME=$home XDG_DOCUMENTS_DIR=$home/Documents "${command[@]}" >/dev/null 2>&1 &
+# On the X server whatever the caller's platform (the test script's is offscreen).
+HOME=$home XDG_DOCUMENTS_DIR=$home/Documents QT_QPA_PLATFORM=xcb "${command[@]}" >/dev/null 2>&1 &
 program=$!
-window=$(timeout 30 xdotool search --sync --name '^RASCHET$' | head -1)
+window=$(timeout 30 xdotool search --sync --name '^RASCHET$' | head -1) ||
+    { echo "The program's window did not open on the private X server" >&2; exit 1; }
 xdotool windowraise "$window" windowfocus --sync "$window"
 sleep 0.5
 
@@ -73,7 +75,8 @@ xdotool mousemove --window "$window" 76 20 click 1    # START
 sleep 1
 xdotool key --window "$window" ctrl+s
 # The save dialog offers the documents folder and the sheet's name: Return takes them.
-dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1)
+dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1) ||
+    { echo "Ctrl+S opened no save dialog" >&2; exit 1; }
 xdotool windowfocus --sync "$dialog" key Return
 for _ in $(seq 100); do
     pdf=$(find "$home/Documents" -name 'RASCHET *.pdf' -print -quit)
