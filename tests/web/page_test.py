@@ -165,6 +165,12 @@ class Page:
             self.key(c, code, c)
         self.settle()
 
+    def data_file(self):
+        """The direction data file's text, or None where the page holds no such file."""
+        return self.dt.evaluate(
+            f'(() => {{ try {{ return qtLoader.module().FS.readFile({json.dumps(DATA_FILE)}, '
+            '{encoding: "utf8"}); } catch (e) { return null; } })()')
+
     def settle(self):
         # Two animation frames: Qt has handled the events and drawn.
         self.dt.evaluate('new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)))')
@@ -227,6 +233,8 @@ def main():
     parser.add_argument('--screenshots')
     parser.add_argument('--loads', type=int, default=5)
     args = parser.parse_args()
+    if args.screenshots:
+        os.makedirs(args.screenshots, exist_ok=True)
 
     server = serve(os.path.abspath(args.site))
     url = f'http://127.0.0.1:{server.server_port}/torvel.html'
@@ -267,8 +275,7 @@ def main():
             page.tap('TORVEL/Gprog')
             for box, text in expected.items():
                 if box == 'rlin1.txt':
-                    got = dt.evaluate(f'qtLoader.module().FS.readFile({json.dumps(DATA_FILE)}, '
-                                      '{encoding: "utf8"})')
+                    got = page.data_file()
                     text += '\r\n'
                 else:
                     got = page.hook('torvel_test_box_text', 'TORVEL/' + box)
@@ -337,8 +344,7 @@ def main():
         dt.wait_for(ready)
         offline = dt.evaluate('window.torvelShownAt')
         print(f'load to window, offline from the kept copies: {offline:.0f} ms')
-        got = dt.evaluate(f'qtLoader.module().FS.readFile({json.dumps(DATA_FILE)}, '
-                          '{encoding: "utf8"})')
+        got = page.data_file()
         want = columns['Johannesburg'][1]['rlin1.txt'] + '\r\n'
         if got != want:
             failures.append(f'offline reload: the data file holds {got!r}, not {want!r}')
