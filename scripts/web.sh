@@ -5,10 +5,9 @@
 #   scripts/web.sh package [folder]   the page's folder site/ and torvel-<version>-web.zip
 #   scripts/web.sh test [folder]      the same, then the page driven in headless Chromium
 # The folder is build-web by default; the zip lands in it. The build's own tools (the picture and
-# legend generators) run natively from a host build in host/ beside it.
+# legend generators) are those of a native build in host/ beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-here=$PWD
 stage=${1:-package}
 dir=${2:-build-web}
 case $stage in package | test) ;; *)
@@ -36,8 +35,8 @@ cmake -S . -B "$dir/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OF
 cmake --build "$dir/host" --target makefigures legendgen places_table
 cmake -S . -B "$dir/wasm" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF \
-    -DTORVEL_PLACES_TABLE="$dir/host/calc/table/places.bin" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/web-host-tool.sh;$dir/host" >/dev/null
+    -DTORVEL_PLACES_TABLE="$dir/host/calc/table/places.bin" -DTORVEL_HOST_TOOLS="$dir/host" \
+    >/dev/null
 cmake --build "$dir/wasm" --target torvel
 
 # The page's folder: the program, Qt's loader, the page, its manifest and icons, and the service
