@@ -32,6 +32,7 @@ import fcntl
 HERE = os.path.dirname(os.path.abspath(__file__))
 README = os.path.join(HERE, '..', '..', 'README.md')
 DATA_FILE = '/home/web_user/.local/share/torvel/rlin1.txt'
+RECENT_SITES = '/home/web_user/.local/share/torvel/recent-sites.txt'
 
 INPUT_BOXES = {
     'Site longitude: degrees, minutes': ('Text1', 'Text2'),
@@ -165,10 +166,10 @@ class Page:
             self.key(c, code, c)
         self.settle()
 
-    def data_file(self):
-        """The direction data file's text, or None where the page holds no such file."""
+    def data_file(self, path=DATA_FILE):
+        """A file's text in the user's data folder, or None where the page holds no such file."""
         return self.dt.evaluate(
-            f'(() => {{ try {{ return qtLoader.module().FS.readFile({json.dumps(DATA_FILE)}, '
+            f'(() => {{ try {{ return qtLoader.module().FS.readFile({json.dumps(path)}, '
             '{encoding: "utf8"}); } catch (e) { return null; } })()')
 
     def settle(self):
@@ -348,6 +349,10 @@ def main():
         want = columns['Johannesburg'][1]['rlin1.txt'] + '\r\n'
         if got != want:
             failures.append(f'offline reload: the data file holds {got!r}, not {want!r}')
+        # The sites of both STARTs are remembered in the same saved folder.
+        recent = page.data_file(RECENT_SITES) or ''
+        if '-26' not in recent or '35' not in recent:
+            failures.append(f'offline reload: the recent sites are {recent!r}')
         if args.screenshots:
             page.screenshot(os.path.join(args.screenshots, 'web-offline.png'))
     finally:
