@@ -15,3 +15,19 @@ start_private_x() {
         sleep 0.1
     done
 }
+
+# Prints the id of the first window whose name matches the regular expression, waiting up to the
+# seconds given (30 by default); exit 1 when none came. A window that vanishes while xdotool looks
+# through them (an X error) only means another look.
+wait_for_window() {
+    local name=$1 seconds=${2:-30} found i
+    for ((i = 0; i < seconds * 10; i++)); do
+        found=$(xdotool search --name "$name" 2>/dev/null | head -1) || true
+        if [ -n "$found" ]; then
+            echo "$found"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}

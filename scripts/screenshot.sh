@@ -31,9 +31,10 @@ cleanup() {
 trap cleanup EXIT
 start_private_x
 
-"${command[@]}" >/dev/null 2>&1 &
+# On the X server whatever the caller's platform (the test script's is offscreen).
+QT_QPA_PLATFORM=xcb "${command[@]}" >/dev/null 2>&1 &
 program=$!
-window=$(timeout 30 xdotool search --sync --name '^RASCHET$' | head -1)
+window=$(wait_for_window '^RASCHET$')
 xdotool windowraise "$window" windowfocus --sync "$window"
 sleep 0.5
 

@@ -44,7 +44,7 @@ start_private_x
 # On the X server whatever the caller's platform (the test script's is offscreen).
 HOME=$home XDG_DOCUMENTS_DIR=$home/Documents QT_QPA_PLATFORM=xcb "${command[@]}" >/dev/null 2>&1 &
 program=$!
-window=$(timeout 30 xdotool search --sync --name '^RASCHET$' | head -1) ||
+window=$(wait_for_window '^RASCHET$') ||
     { echo "The program's window did not open on the private X server" >&2; exit 1; }
 xdotool windowraise "$window" windowfocus --sync "$window"
 sleep 0.5
@@ -75,7 +75,7 @@ xdotool mousemove --window "$window" 76 20 click 1    # START
 sleep 1
 xdotool key --window "$window" ctrl+s
 # The save dialog offers the documents folder and the sheet's name: Return takes them.
-dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1) ||
+dialog=$(wait_for_window 'Сохранить лист установки') ||
     { echo "Ctrl+S opened no save dialog" >&2; exit 1; }
 xdotool windowfocus --sync "$dialog" key Return
 for _ in $(seq 100); do

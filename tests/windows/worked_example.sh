@@ -39,7 +39,7 @@ start_private_x
 # On the X server through Wine whatever the caller's platform (the test script's is offscreen).
 (cd "$work" && QT_QPA_PLATFORM=windows exec "$wine" "$program/torvel.exe" >/dev/null 2>&1) &
 started=$!
-window=$(timeout 60 xdotool search --sync --name '^RASCHET$' | head -1)
+window=$(wait_for_window '^RASCHET$' 60)
 sleep 1
 # Wine draws the frame itself when no window manager runs: the client area (445 x 462 pixels)
 # sits at the bottom of the window, between equal side borders.
@@ -176,7 +176,7 @@ documents=("$WINEPREFIX"/drive_c/users/*/Documents)
 find -L "${documents[@]}" -name 'RASCHET *.pdf' -delete 2>/dev/null || true
 click 212 420  # a result box: the window has the focus, no input box changes
 xdotool key ctrl+s
-dialog=$(timeout 30 xdotool search --sync --name 'Сохранить лист установки' | head -1 || true)
+dialog=$(wait_for_window 'Сохранить лист установки' || true)
 pdf=
 if [ -n "$dialog" ]; then
     sleep 1
