@@ -134,11 +134,15 @@ choose() {  # <button x> <button y> <typed> [screenshot]
     # after the search closes.
     sleep 2.5
 }
-expect_boxes() {  # <what> then pairs <x:y> <text>
-    local what=$1 got
+expect_boxes() {  # <what> then pairs <x:y> <text>; a box is read again for up to 5 s
+    local what=$1 got try
     shift
     while [ $# -gt 0 ]; do
-        got=$(read_box "${1%:*}" "${1#*:}")
+        for try in 1 2 3 4 5 6; do
+            got=$(read_box "${1%:*}" "${1#*:}")
+            [ "$got" = "$2" ] && break
+            [ "$try" -lt 6 ] && sleep 1
+        done
         if [ "$got" != "$2" ]; then
             echo "windows $what: the box at $1 holds '$got', not '$2'"
             failed=$((failed + 1))
