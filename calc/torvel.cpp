@@ -4,7 +4,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#ifndef Q_OS_WASM
 #include <QFileDialog>
+#endif
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,11 +194,9 @@ void TORVEL::saveSheet() {
     if (!m_sheet) return;
 #ifdef Q_OS_WASM
     // A page in the browser has no folders to choose from: the sheet is offered as a download.
-    QFileDialog::saveFileContent(
-        SheetPdf(*m_sheet, ComputeSheet(*m_sheet), ProgramFont(FontName::S8)),
-        SheetFileName(*m_sheet));
-    return;
-#endif
+    WebStorage::OfferDownload(SheetPdf(*m_sheet, ComputeSheet(*m_sheet), ProgramFont(FontName::S8)),
+                              SheetFileName(*m_sheet), QStringLiteral("application/pdf"));
+#else
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(folder).filePath(SheetFileName(*m_sheet));
     QString path = m_askSheetPath ? m_askSheetPath(this, suggested)
@@ -222,6 +222,7 @@ void TORVEL::saveSheet() {
     const QString note = layoutToolTip("LIST") + QStringLiteral("\nПоследний лист: ") + where;
     button->setToolTip(note);
     QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), note, button);
+#endif
 }
 
 void TORVEL::nameSheet(SheetInput& sheet) const {

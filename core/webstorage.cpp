@@ -63,6 +63,29 @@ void Save(const QString& path) {
     EM_ASM({ Module['torvelSaveStorage'](); }, 0);
 }
 
+void OfferDownload(const QByteArray& content, const QString& fileName, const QString& mimeType) {
+    // A link to a copy of the bytes, clicked once; the copy is let go a little later, when the
+    // browser has taken the file.
+    const QByteArray name = fileName.toUtf8();
+    const QByteArray type = mimeType.toUtf8();
+    EM_ASM(
+        {
+            const options = new Object();
+            options.type = UTF8ToString($3);
+            const blob = new Blob([HEAPU8.slice($0, $0 + $1)], options);
+            const url = URL.createObjectURL(blob);
+            const link = document.createElement('a');
+            link.href = url;
+            link.download = UTF8ToString($2);
+            link.style.display = 'none';
+            document.body.appendChild(link);
+            link.click();
+            document.body.removeChild(link);
+            setTimeout(URL.revokeObjectURL.bind(URL, url), 60000);
+        },
+        content.constData(), content.size(), name.constData(), type.constData());
+}
+
 #else
 
 QString StartProblem() {
@@ -70,6 +93,8 @@ QString StartProblem() {
 }
 
 void Save(const QString&) {}
+
+void OfferDownload(const QByteArray&, const QString&, const QString&) {}
 
 #endif
 

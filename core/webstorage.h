@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 
@@ -23,6 +24,11 @@ QString StartProblem();
 // handler, once in the run, naming the data file.
 void Save(const QString& path);
 void SetFailureHandler(std::function<void(const QString& text)> handler);
+
+// Offers content to the user as a download named fileName, as the browser offers any file a
+// page hands out (to the download folder, or a question where to put it). Outside the browser
+// nothing happens: the windows there ask for a file name themselves.
+void OfferDownload(const QByteArray& content, const QString& fileName, const QString& mimeType);
 
 // What START says once when the browser keeps no files: the file at path lasts until the page
 // is closed.
