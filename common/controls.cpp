@@ -127,7 +127,9 @@ void BuildWindow(QWidget* window, const WindowLayout& layout, Fonts fonts) {
         QWidget* widget = create(c, parent);
         widget->setObjectName(QString::fromLatin1(c.name));
         widget->setGeometry(c.kind == ControlKind::Line ? lineRect(c) : c.pixelRect());
+#if QT_CONFIG(accessibility)  // not in the browser's Qt, which has no screen reader to serve
         if (c.accessibleName) widget->setAccessibleName(QString::fromUtf8(c.accessibleName));
+#endif
         if (c.toolTip) widget->setToolTip(QString::fromUtf8(c.toolTip));
         if (programFonts && c.font != layout.font && c.font != FontName::Default)
             widget->setFont(ProgramFont(c.font));

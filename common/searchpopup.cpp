@@ -2,10 +2,12 @@
 #include "searchpopup.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "controls.h"
@@ -17,16 +19,20 @@ SearchPopup::SearchPopup(QWidget* parent, const QString& title, const QString& a
       m_list(new QListWidget(this)),
       m_note(new QLabel(note, this)) {
     setWindowTitle(title);
+#if QT_CONFIG(accessibility)  // not in the browser's Qt, which has no screen reader to serve
     setAccessibleName(accessibleName);
+    m_line->setAccessibleName(accessibleName);
+    m_list->setAccessibleName(QStringLiteral("найдено"));
+#else
+    Q_UNUSED(accessibleName);
+#endif
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window's text-box font, so that the rows read like its boxes.
     setFont(ProgramFont(FontName::S8));
     m_line->setObjectName(QStringLiteral("query"));
-    m_line->setAccessibleName(accessibleName);
     m_line->setClearButtonEnabled(true);
     m_list->setObjectName(QStringLiteral("results"));
-    m_list->setAccessibleName(QStringLiteral("найдено"));
     m_list->setUniformItemSizes(true);
     m_note->setObjectName(QStringLiteral("source"));
     m_note->setWordWrap(true);
@@ -34,7 +40,11 @@ SearchPopup::SearchPopup(QWidget* parent, const QString& title, const QString& a
     layout->addWidget(m_line);
     layout->addWidget(m_list);
     layout->addWidget(m_note);
-    resize(560, 360);
+    // No wider than the screen leaves room for: a phone's page is about 450 pixels wide, and
+    // the box's clear button sits at its right end.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() - 16 : 560;
+    resize(qBound(240, room, 560), 360);
 
     m_line->installEventFilter(this);
     connect(m_line, &QLineEdit::textChanged, this, &SearchPopup::typed);
