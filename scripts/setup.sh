@@ -42,8 +42,9 @@ case $mode in
         ;;
     --web)
         # The program in a browser: Debian's emscripten, the tools that unpack Debian's Qt
-        # source, zip for the web archive, and Chromium for the page test.
-        mode_packages=(emscripten dpkg-dev xz-utils zip chromium python3)
+        # source, fontTools that takes the hinting out of the carried fonts, zip for the web
+        # archive, and Chromium for the page test.
+        mode_packages=(emscripten dpkg-dev xz-utils python3-fonttools zip chromium python3)
         build=build-web
         ;;
     --test)
