@@ -17,8 +17,13 @@ cache=${TORVEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/torvel}
 
 # Only Core, Gui and Widgets and what they need: no threads (the program has no background
 # work; threads would need cross-origin isolation headers from the server), and the widgets the
-# program's windows never use turned off for a smaller download. The file dialog stays (it
-# offers files as downloads), and with it the file system model its header needs.
+# program's windows never use turned off for a smaller download. The page offers the sheet as a
+# download itself, so there is no file dialog; the file system model stays because a Qt 6.4
+# header asks for it. Style sheets (which bring in every widget class they can style), the
+# widgets the styles would otherwise bring in (completers, combo and spin boxes, tree and table
+# views, and with them the MIME database, a third of a megabyte compressed), settings files,
+# accessibility (the 6.4 browser platform has none to serve), gestures and the speed-unrolled
+# SHA-3 go too. (MIME types themselves stay: the browser platform's drag code asks for them.)
 . scripts/qt-options.sh
 options=(
     -DCMAKE_BUILD_TYPE=MinSizeRel
@@ -38,6 +43,10 @@ options=(
     -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF -DFEATURE_movie=OFF -DFEATURE_sharedmemory=OFF
     -DFEATURE_systemsemaphore=OFF -DFEATURE_dockwidget=OFF
+    -DFEATURE_filedialog=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_style_windows=OFF
+    -DFEATURE_accessibility=OFF -DFEATURE_gestures=OFF -DFEATURE_sha3_fast=OFF
+    -DFEATURE_completer=OFF -DFEATURE_combobox=OFF -DFEATURE_spinbox=OFF -DFEATURE_treeview=OFF
+    -DFEATURE_tableview=OFF -DFEATURE_settings=OFF
 )
 emscripten_version=$(cat /usr/share/emscripten/emscripten-version.txt 2>/dev/null || echo none)
 digest=$( (printf '%s\n' "${options[@]}" "emscripten $emscripten_version") | sha256sum |
