@@ -49,9 +49,17 @@ mkdir -p "$site"
 cp "$dir/wasm/bin/torvel.js" "$dir/wasm/bin/torvel.wasm" "$qt/plugins/platforms/qtloader.js" \
     web/torvel.html web/manifest.webmanifest LICENSE "$site/"
 for size in 48 128 256; do cp "$dir/wasm/icons/$size.png" "$site/icon-$size.png"; done
-files=$(cd "$site" && LC_ALL=C ls | sed -e 's/.*/"&"/' | paste -sd, -)
-stamp=$version-$(cd "$site" && LC_ALL=C ls | xargs cat | sha256sum | cut -c1-12)
-sed -e "s/@TORVEL_WEB_STAMP@/$stamp/" -e "s/@TORVEL_WEB_FILES@/$files/" web/sw.js.in \
+# The licence terms of what the program has built in, as the Windows folder carries them.
+sed -f packaging/copyright-web.sed packaging/copyright-windows >"$site/copyright"
+cp /usr/share/common-licenses/LGPL-3 "$site/LGPL-3"
+cp "$qt/qt6-base.copyright" "$site/"
+mkdir -p "$site/fonts"
+cp /usr/share/doc/fonts-liberation/copyright "$site/fonts/LICENSE"
+cp /usr/share/common-licenses/GPL-2 "$site/fonts/GPL-2"
+site_files() { (cd "$site" && find . -type f -printf '%P\n' | LC_ALL=C sort); }
+files=$(site_files | sed -e 's/.*/"&"/' | paste -sd, -)
+stamp=$version-$(cd "$site" && site_files | xargs cat | sha256sum | cut -c1-12)
+sed -e "s/@TORVEL_WEB_STAMP@/$stamp/" -e "s|@TORVEL_WEB_FILES@|$files|" web/sw.js.in \
     >"$site/sw.js"
 # The zip with one time stamp and in one order, so that two builds of one commit give the same
 # bytes.
