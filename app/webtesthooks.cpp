@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -59,6 +60,17 @@ EMSCRIPTEN_KEEPALIVE const char* torvel_test_rect(const char* name) {
                       .arg(origin.y())
                       .arg(widget->width())
                       .arg(widget->height()));
+}
+
+// The sizes of the pictures of the box's clear button ("16x16,32x32"), "" when it has none: the
+// browser's program carries them itself instead of Qt's style pictures.
+EMSCRIPTEN_KEEPALIVE const char* torvel_test_clear_button(const char* name) {
+    QStringList sizes;
+    if (auto* box = qobject_cast<QLineEdit*>(control(name)))
+        if (auto* clear = box->findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction")))
+            for (const QSize& size : clear->icon().availableSizes())
+                sizes += QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    return answer(sizes.join(u','));
 }
 
 // Presses the button and returns how long its handler took, in milliseconds; -1 without it.

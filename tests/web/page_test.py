@@ -335,6 +335,27 @@ def main():
                        '["FRIS123"])'):
             failures.append('the figure viewer did not close')
 
+        # The town found by name: the search box has its clear button, whose pictures the
+        # program carries itself, and the town chosen fills the site's boxes.
+        page.tap('TORVEL/GOROD')
+        x, y, w, h = page.rect('SearchPopup')
+        if x < 0 or x + w > width:
+            failures.append(f'the town search ({x}..{x + w}) is not whole on the page ({width})')
+        page.type_into('SearchPopup/query', 'johannes')
+        clear = page.hook('torvel_test_clear_button', 'SearchPopup/query')
+        if '16x16' not in clear.split(','):
+            failures.append(f'the search box\'s clear button has pictures {clear!r}')
+        if args.screenshots:
+            page.screenshot(os.path.join(args.screenshots, 'web-search.png'))
+        page.key('Enter', 13, '\r')
+        page.settle()
+        for box, text in (('Text1', '28'), ('Text2', '2.62'), ('Text3', '-26'),
+                          ('Text4', '-12.14')):
+            got = page.hook('torvel_test_box_text', 'TORVEL/' + box)
+            if got != text:
+                failures.append(f'town "johannes": {box} shows {got!r}, not {text!r}')
+        print('town search: Johannesburg chosen by name')
+
         # The data file saved in the browser's storage, and every file kept by the service
         # worker; then without the server, the page again from the kept copies.
         dt.wait_for('navigator.serviceWorker.controller !== null', 30)
