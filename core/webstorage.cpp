@@ -63,27 +63,27 @@ void Save(const QString& path) {
     EM_ASM({ Module['torvelSaveStorage'](); }, 0);
 }
 
+// A link to a copy of the bytes, clicked once; the copy is let go a little later, when the
+// browser has taken the file.
+EM_JS(void, torvel_offer_download,
+      (const char* data, int size, const char* fileName, const char* mimeType), {
+          const options = new Object();
+          options.type = UTF8ToString(mimeType);
+          const blob = new Blob([HEAPU8.slice(data, data + size)], options);
+          const url = URL.createObjectURL(blob);
+          const link = document.createElement('a');
+          link.href = url;
+          link.download = UTF8ToString(fileName);
+          link.style.display = 'none';
+          document.body.appendChild(link);
+          link.click();
+          document.body.removeChild(link);
+          setTimeout(URL.revokeObjectURL.bind(URL, url), 60000);
+      });
+
 void OfferDownload(const QByteArray& content, const QString& fileName, const QString& mimeType) {
-    // A link to a copy of the bytes, clicked once; the copy is let go a little later, when the
-    // browser has taken the file.
-    const QByteArray name = fileName.toUtf8();
-    const QByteArray type = mimeType.toUtf8();
-    EM_ASM(
-        {
-            const options = new Object();
-            options.type = UTF8ToString($3);
-            const blob = new Blob([HEAPU8.slice($0, $0 + $1)], options);
-            const url = URL.createObjectURL(blob);
-            const link = document.createElement('a');
-            link.href = url;
-            link.download = UTF8ToString($2);
-            link.style.display = 'none';
-            document.body.appendChild(link);
-            link.click();
-            document.body.removeChild(link);
-            setTimeout(URL.revokeObjectURL.bind(URL, url), 60000);
-        },
-        content.constData(), content.size(), name.constData(), type.constData());
+    torvel_offer_download(content.constData(), int(content.size()), fileName.toUtf8().constData(),
+                          mimeType.toUtf8().constData());
 }
 
 #else
