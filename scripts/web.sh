@@ -69,6 +69,16 @@ echo "$dir/$name.zip"
 
 [ "$stage" = test ] || exit 0
 
+# What a phone on a weak link fetches on the first visit: every file the service worker keeps,
+# compressed as a web server sends them. The aim is under 4 MB.
+sent=$( (cd "$site" && site_files | while read -r f; do gzip -9c "$f" | wc -c; done) |
+    awk '{ s += $1 } END { print s }')
+echo "the page and all it loads: $sent bytes compressed (gzip -9)"
+if [ "$sent" -ge 4000000 ]; then
+    echo "FAIL: over the 4 MB the page may take" >&2
+    exit 1
+fi
+
 # The suites that need no window and no real folder, built for the browser and run under node
 # (whose own fetch would make the program take node for a browser).
 cmake "$dir/wasm" -DBUILD_TESTING=ON >/dev/null
